@@ -1,0 +1,25 @@
+// Code pages: the active ANSI code page of the process (a platform setting,
+// default 1252), the OEM code page (437), and conversions between them and
+// UTF-8 through iconv.
+//
+// AnsiToOem and OemToAnsi map byte for byte (the result has the input's
+// length); a character the target code page lacks becomes '?'.
+// Utf8ToAnsi turns each character the ANSI code page lacks, and each
+// invalid UTF-8 sequence, into one '?'. AnsiToUtf8 is exact.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace Vdei {
+
+int ActiveAnsiCodePage();
+void SetActiveAnsiCodePage(int codePage);  // EConvertError for one iconv lacks
+int ActiveOemCodePage();
+
+std::string AnsiToOem(std::string_view text);
+std::string OemToAnsi(std::string_view text);
+std::string Utf8ToAnsi(std::string_view text);
+std::string AnsiToUtf8(std::string_view text);
+
+}  // namespace Vdei
