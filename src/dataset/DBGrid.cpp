@@ -1,0 +1,1 @@
+#include "dataset/DBGrid.h"

@@ -1,0 +1,209 @@
+// TDataSet: an ordered set of records with a cursor and a fixed list of
+// typed, named fields. TQuery (Query.h) and TClientDataSet
+// (ClientDataSet.h) are the concrete kinds; both keep their records in
+// memory (RecordStore.h).
+//
+// State: dsInactive when closed; when open dsBrowse, or dsEdit / dsInsert
+// while a record is being changed (dsSetKey is part of the enumeration but
+// no operation here enters it). Operations that need an open dataset raise
+// EDatabaseError "Cannot perform this operation on a closed dataset".
+//
+// Cursor rules:
+//   Open makes the dataset active on its first record; Open of an active
+//   dataset and Close of an inactive one do nothing.
+//   First: Eof is then true exactly when the dataset is empty.
+//   Next at the last record sets Eof and stays on that record.
+//   Delete removes the current record; the cursor moves to the following
+//   record, or sets Eof (staying on the new last record) when none follows.
+//   Moving (First, Next, Locate, GotoBookmark, ...) while a record is being
+//   changed posts it first when fields were changed, else cancels it.
+// Changes:
+//   Append adds an empty record at the end (on Post) and enters dsInsert;
+//   Edit enters dsEdit on the current record (Append on an empty dataset);
+//   Post checks Required fields ("Field '%s' must have a value"), writes
+//   the record and returns to dsBrowse, the written record current;
+//   Cancel discards the changes. Post outside dsEdit / dsInsert raises
+//   "Dataset not in edit or insert mode". Datasets that cannot be changed
+//   (CanModify false) raise "Cannot modify a read-only dataset".
+// Fields: FindField compares names without regard to case (hash lookup);
+//   FieldByName raises EDatabaseError "Field '%s' not found". Fields are
+//   made from FieldDefs when the dataset opens and destroyed when it
+//   closes: do not keep field pointers across Close.
+// Bookmarks stay valid while the dataset is open and survive edits and
+//   deletes of other records; going to a bookmark whose record was deleted
+//   (or that comes from an earlier opening) raises EDatabaseError "Record
+//   not found". A null bookmark (of an empty or closed dataset) is ignored
+//   by GotoBookmark. Bookmark() / SetBookmark() give and take the same
+//   bookmark as a text, the form grids keep their selected rows in.
+// Controls: data sources (DataSource.h) attached to the dataset hear of
+//   every move and change unless DisableControls is in force; the counter
+//   nests, and the EnableControls that brings it back to 0 sends one
+//   deDataSetChange so attached controls refresh.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "core/Component.h"
+#include "core/Variant.h"
+#include "dataset/Field.h"
+#include "dataset/FieldDefs.h"
+#include "dataset/RecordStore.h"
+
+namespace Vdei {
+
+class TDataSource;
+
+enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey };
+
+// What a data source is told (DataSource.h).
+enum TDataEvent {
+  deFieldChange,    // a field of the current record changed (info: the field)
+  deRecordChange,   // the current record was written or its changes discarded
+  deDataSetChange,  // records were added or removed, or everything must refresh
+  deDataSetScroll,  // the cursor moved
+  deLayoutChange,   // the fields changed (open, close)
+  deUpdateState,    // State changed
+};
+
+// An opaque handle to a record; copyable, null by default.
+class TBookmark {
+ public:
+  bool IsNull() const { return value_ == 0; }
+  bool operator==(const TBookmark&) const = default;
+
+ private:
+  friend class TDataSet;
+  uint64_t value_ = 0;
+};
+
+using TBookmarkStr = std::string;
+
+class TDataSet : public TComponent {
+ public:
+  VDEI_CLASS(TDataSet)
+  explicit TDataSet(TComponent* owner);
+  ~TDataSet() override;
+
+  void Open();
+  void Close();
+  bool Active() const { return state_ != dsInactive; }
+  void SetActive(bool active) { active ? Open() : Close(); }
+  TDataSetState State() const { return state_; }
+  // Whether records can be added, changed and deleted.
+  virtual bool CanModify() const { return true; }
+
+  // Fields, in field order.
+  int FieldCount() const { return static_cast<int>(fields_.size()); }
+  TField* Fields(int index) const;  // EListError outside 0..FieldCount-1
+  TField* FindField(std::string_view name) const;
+  TField* FieldByName(std::string_view name) const;
+  TFieldDefs* FieldDefs() const { return fieldDefs_.get(); }
+
+  // The value of the named field; names separated by ";" give an array
+  // (from 0) of their values in the order named.
+  Variant FieldValues(std::string_view fieldNames) const;
+  // Sets the named field; with several names the value must be an array
+  // with one element per name.
+  void SetFieldValues(std::string_view fieldNames, const Variant& value);
+
+  void DisableControls();
+  void EnableControls();
+  bool ControlsDisabled() const { return disableCount_ > 0; }
+
+  void First();
+  void Last();
+  void Next();
+  void Prior();
+  bool Eof() const { return eof_; }
+  bool Bof() const { return bof_; }
+  bool IsEmpty() const { return RecordCount() == 0; }
+  int RecordCount() const;
+  // Position of the current record from 1 (0 on an empty dataset or while
+  // a record is being appended); SetRecNo moves there.
+  int RecNo() const;
+  void SetRecNo(int recNo);
+
+  TBookmark GetBookmark() const;
+  void GotoBookmark(const TBookmark& bookmark);
+  void FreeBookmark(TBookmark& bookmark) { bookmark = TBookmark(); }
+  bool BookmarkValid(const TBookmark& bookmark) const;
+  TBookmarkStr Bookmark() const;
+  void SetBookmark(std::string_view bookmark);
+
+  void Append();
+  void Edit();
+  void Post();
+  void Cancel();
+  void Delete();
+  // Posts or cancels a record being changed (see the header comment).
+  void CheckBrowseMode();
+  // Whether a field of the record being changed was written.
+  bool Modified() const { return modified_; }
+
+  // Finds the first record whose key fields (names separated by ";") equal
+  // the values: one value for one name, else an array with one element per
+  // name (one-element arrays are taken for one name too). Exact and
+  // case-sensitive; Null matches only null fields; numbers compare by value
+  // across kinds. A found record becomes current and true is returned; on
+  // no match the cursor stays. Unknown names raise "Field '%s' not found".
+  bool Locate(std::string_view keyFields, const Variant& keyValues);
+
+  // The current record's words for the fields, nullptr when there is none
+  // (closed, or empty and not inserting). For TField.
+  const RecordWord* CurrentRow() const;
+  const RecordLayout& Layout() const { return store_.Layout(); }
+
+ protected:
+  // Fills FieldDefs and the records; the base then makes the fields.
+  virtual void InternalOpen() = 0;
+  // Called after the fields are gone; the base clears nothing else.
+  virtual void InternalClose() {}
+  // Whether Close keeps the records for the next Open (an in-memory
+  // table), or the store is released (a query).
+  virtual bool KeepsRecordsWhenClosed() const { return false; }
+
+  RecordStore& Store() { return store_; }
+  // Called by subclasses that replace all records while open.
+  void RecordsReplaced();
+  void CheckActive() const;
+  void DataEvent(TDataEvent event, TField* field = nullptr);
+
+ private:
+  friend class TField;
+  friend class TDataSource;
+
+  void CreateFields();
+  void DestroyFields();
+  void CheckCanModify() const;
+  void CheckNotEmpty() const;
+  void SetState(TDataSetState state);
+  void MoveTo(size_t position);
+  void CheckRequiredFields() const;
+  uint64_t BookmarkValue(uint32_t id) const;
+  int64_t PositionOfBookmark(const TBookmark& bookmark) const;
+  std::vector<TField*> FieldsOf(std::string_view fieldNames) const;
+  void FillAutoIncFields();
+  // For TField: the record being changed, and the news of a changed field.
+  RecordWord* EditRow();
+  void FieldChanged(TField* field);
+
+  TDataSetState state_ = dsInactive;
+  std::unique_ptr<TFieldDefs> fieldDefs_;
+  std::vector<std::unique_ptr<TField>> fields_;
+  std::unordered_map<std::string, TField*> fieldsByName_;  // upper-case keys
+  RecordStore store_;
+  std::vector<RecordWord> editRow_;
+  size_t cursor_ = 0;  // position of the current record
+  bool eof_ = true;
+  bool bof_ = true;
+  bool modified_ = false;
+  uint32_t generation_ = 0;  // tells bookmarks of an earlier opening apart
+  int disableCount_ = 0;
+  std::vector<TDataSource*> dataSources_;
+};
+
+}  // namespace Vdei

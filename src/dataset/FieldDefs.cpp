@@ -1,0 +1,1 @@
+#include "dataset/FieldDefs.h"

@@ -1,0 +1,69 @@
+// TQuery: the result of an SQL statement as a read-only dataset.
+//
+//   TQuery query(nullptr);
+//   query.SetDatabaseName("DBDEMOS");
+//   query.SQL()->Add("SELECT * FROM CUSTOMER");
+//   query.Open();
+//
+// Open resolves DatabaseName (an alias, a URL or a path; Database.h),
+// runs the lines of SQL joined with line breaks on that database, reads the
+// whole result into memory and closes the connection again. The result's
+// columns become FieldDefs and typed fields by their declared types:
+//   SMALLINT, INT2                          ftSmallint
+//   INT, INTEGER, INT4, MEDIUMINT           ftInteger
+//   BIGINT, INT8                            ftBCD (the exact digits)
+//   BOOL, BOOLEAN                           ftBoolean
+//   MONEY, CURRENCY                         ftCurrency
+//   NUMERIC, DECIMAL                        ftBCD
+//   REAL, FLOAT, DOUBLE                     ftFloat
+//   DATE / TIME / DATETIME, TIMESTAMP       ftDate / ftTime / ftDateTime
+//   CHAR(n), VARCHAR(n)                     ftString, Size n
+//   TEXT, CLOB, VARCHAR, other texts        ftString, Size = the longest
+//                                           value in the result (>= 1)
+//   MEMO                                    ftMemo
+//   BLOB, BYTEA                             ftBlob
+//   IMAGE, GRAPHIC                          ftGraphic
+// SQLite columns without a declared type (expressions) take the type of
+// their first non-null value (integer, float, text, blob); PostgreSQL
+// columns are typed by their type OIDs. Required is true for columns
+// declared NOT NULL. Dates are read from ISO 8601 texts ("2001-03-15",
+// "2001-03-15 14:30:05.123", "14:30:05"); a stored value that does not
+// read as its column's type raises EConvertError naming the field. Text is
+// converted from UTF-8 to the ANSI code page; blobs are kept as bytes.
+// Failures of the database (cannot open, statement refused) raise
+// EDatabaseError with the database's message.
+//
+// Published: "SQL" (string list), "DatabaseName" (string), "Active".
+// Changing SQL or DatabaseName closes an open query.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/Strings.h"
+#include "dataset/DataSet.h"
+
+namespace Vdei {
+
+class TQuery : public TDataSet {
+ public:
+  VDEI_CLASS(TQuery)
+  explicit TQuery(TComponent* owner);
+  ~TQuery() override;
+
+  TStrings* SQL() const { return sql_.get(); }
+  void SetSQL(const TStrings* lines);  // copies the lines
+  const std::string& DatabaseName() const { return databaseName_; }
+  void SetDatabaseName(std::string name);
+
+  bool CanModify() const override { return false; }
+
+ protected:
+  void InternalOpen() override;
+
+ private:
+  std::unique_ptr<TStringList> sql_;
+  std::string databaseName_;
+};
+
+}  // namespace Vdei
