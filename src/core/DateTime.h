@@ -45,6 +45,10 @@ int DayOfWeek(TDateTime value);
 // The date part (whole days) and the time part (fraction) of a value.
 TDateTime DateOf(TDateTime value);
 TDateTime TimeOf(TDateTime value);
+// A date (whole days) with a time of day (0 <= time < 1): date + time, or
+// date - time for a date before the epoch, so that the result decodes to
+// that date and time.
+TDateTime ComposeDateTime(TDateTime date, TDateTime time);
 
 // Local clock, millisecond resolution; fixed while a test clock is set.
 TDateTime Now();

@@ -1,7 +1,8 @@
 // Texts of numbers under the process regional settings (FormatSettings()).
 //
 // FloatToStr writes the general format with 15 significant digits: plain
-// notation when 1E-5 <= |x| < 1E15 (1.5, 1001, 0.1, 0.0001), else
+// notation when 1E-4 <= |x| < 1E15 after rounding to 15 digits (1.5,
+// 1001, 0.1, 0.0001, 999999999999999), else
 // scientific with no '+' and no leading zeros in the exponent (1E20, 1.5E-5,
 // -2.5E15); the decimal separator is the process DecimalSeparator, there are
 // never thousand separators; NaN and infinities give "NAN", "INF", "-INF".

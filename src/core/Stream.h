@@ -97,6 +97,7 @@ class TFileStream : public TStream {
  private:
   void FlushWriteBuffer();
   std::string fileName_;
+  TFileMode mode_;
   int fd_ = -1;
   std::vector<char> writeBuffer_;
   int64_t position_ = 0;  // logical position, buffer included

@@ -27,7 +27,7 @@ class TStrings : public TPersistent {
   // EListError "List index out of bounds (%d)" outside 0..Count-1.
   const std::string& Strings(int index) const;
   const std::string& operator[](int index) const { return Strings(index); }
-  void Put(int index, std::string value);
+  virtual void Put(int index, std::string value);
   TObject* Objects(int index) const;
   void PutObject(int index, TObject* object);
 
@@ -96,10 +96,11 @@ class TStringList : public TStrings {
 
   // A sorted list inserts in order (binary search) and handles duplicates
   // by Duplicates (dupError raises EListError "String list does not allow
-  // duplicates"); Insert on a sorted list raises EListError
+  // duplicates"); Insert and Put on a sorted list raise EListError
   // "Operation not allowed on sorted list".
   int Add(std::string value) override;
   void Insert(int index, std::string value) override;
+  void Put(int index, std::string value) override;  // EListError on a sorted list
   int IndexOf(std::string_view value) const override;  // binary search when sorted
   // Binary search on a sorted list: true when found; index is the position
   // found or where the value would go.

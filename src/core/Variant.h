@@ -12,9 +12,10 @@
 //     "True" / "False"; Array raises EVariantError.
 //   AsInteger: Empty 0; Integer itself; Float, Currency, DateTime rounded
 //     to nearest (half away from zero); Boolean true -1, false 0; String by
-//     StrToInt64, else by StrToFloat then rounded; Null and Array raise
-//     EConvertError "Could not convert variant of type (Null) into type
-//     (Integer)" and the like.
+//     StrToInt64, else by StrToFloat then rounded; Null, Array, a text that
+//     is no number and a value outside int64 raise EConvertError "Could not
+//     convert variant of type (Null) into type (Integer)" and the like
+//     (target names: Integer, Double, Boolean, Date, String).
 //   AsFloat: Empty 0; numbers and dates their value; Boolean -1 / 0;
 //     String by StrToFloat; Null and Array raise EConvertError.
 //   AsBoolean: Empty false; numbers: non-zero; String "True"/"False" in any
@@ -30,7 +31,9 @@
 //   "Invalid variant operation".
 //   + : String + String concatenates. Otherwise both operands become
 //       numbers (a String by StrToInt64 when it is an integer text, else by
-//       StrToFloat; EConvertError when it is neither; a Boolean as -1 / 0).
+//       StrToFloat; EConvertError "Could not convert variant of type
+//       (String) into type (Double)" when it is neither; a Boolean as
+//       Integer -1 / 0).
 //   + - * on numbers: Integer with Integer stays Integer (Float when the
 //       result overflows int64); with a Float the result is Float; Currency
 //       with Integer or Currency is Currency, with Float it is Float;
@@ -38,9 +41,10 @@
 //       DateTime is Float; DateTime * number is Float.
 //   / : always Float; division by zero raises EZeroDivide
 //       "Floating point division by zero".
-//   Div, Mod: both operands rounded to Integer first; the result is
-//       Integer, truncated toward zero (Mod takes the sign of the left
-//       operand); a zero right operand raises EZeroDivide "Division by zero".
+//   Div, Mod: both operands rounded to Integer first (AsInteger); the
+//       result is Integer, truncated toward zero (Mod takes the sign of the
+//       left operand); a zero right operand raises EZeroDivide "Division by
+//       zero". The one quotient outside int64 (min Div -1) is Float.
 //   Compare (= <> < > <= >=):
 //       Null equals only Null; any ordered comparison with Null is false;
 //       Empty equals Empty, "" and 0.
@@ -51,15 +55,17 @@
 //       Numbers, dates and Booleans compare numerically (false 0, true -1).
 //       Arrays compare element by element when both are arrays of the same
 //       bounds (only = and <>), else raise EVariantError.
-//   And, Or, Xor: when either operand is Boolean both are read AsBoolean
-//       and combined logically; otherwise both are read AsInteger and
-//       combined bitwise. Null with False (And) is False, Null with True
-//       (Or) is True, any other Null combination is Null.
+//   And, Or, Xor: when either operand is Boolean (or a String "True" /
+//       "False" in any case) both are read AsBoolean and combined
+//       logically; otherwise both are read AsInteger and combined bitwise.
+//       Null with False (And) is False, Null with True (Or) is True, any
+//       other Null combination is Null.
 //   Not: Boolean gives its negation, Integer (or a number) its bitwise
 //       complement (AsInteger first), Null gives Null; a String is read
 //       AsBoolean when it is "True" or "False", else AsInteger.
-//   Negate (unary minus): Null gives Null; Integer, Float, Currency keep
-//       their kind; a String becomes a number as for +.
+//   Negate (unary minus): Null gives Null; Integer, Float, Currency and
+//       DateTime keep their kind; a String becomes a number as for +;
+//       Boolean and Empty become Integer.
 //
 // Variants are values: copying one copies its array (copy on write), so a
 // change through operator[] never shows in another copy.

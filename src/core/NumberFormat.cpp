@@ -1,0 +1,350 @@
+#include "core/NumberFormat.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "core/Exception.h"
+#include "core/FormatSettings.h"
+#include "core/StrUtils.h"
+
+namespace Vdei {
+
+namespace {
+
+constexpr int kGeneralPrecision = 15;
+
+// A finite double as its decimal digits rounded to 15 significant digits:
+// value = 0.Digits * 10^Exponent, without trailing zeros (Count 0 for zero).
+struct DecimalDigits {
+  char Digits[kGeneralPrecision + 1];
+  int Count = 0;
+  int Exponent = 0;
+  bool Negative = false;
+};
+
+DecimalDigits ToDecimalDigits(double value) {
+  DecimalDigits d;
+  d.Negative = std::signbit(value);
+  if (value == 0) return d;
+  char buffer[32];
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                 std::chars_format::scientific, kGeneralPrecision - 1);
+  (void)ec;  // 32 bytes always hold "d.ddddddddddddddde-ddd"
+  const char* p = buffer;
+  d.Digits[d.Count++] = *p++;
+  if (*p == '.') ++p;
+  while (*p != 'e') d.Digits[d.Count++] = *p++;
+  ++p;  // 'e'
+  int exponent = 0;
+  std::from_chars(*p == '+' ? p + 1 : p, end, exponent);
+  d.Exponent = exponent + 1;
+  while (d.Count > 0 && d.Digits[d.Count - 1] == '0') --d.Count;
+  return d;
+}
+
+void AppendZeros(std::string& out, int count) {
+  if (count > 0) out.append(static_cast<size_t>(count), '0');
+}
+
+void AppendInt(std::string& out, int64_t value) {
+  char buffer[24];
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  (void)ec;
+  out.append(buffer, end);
+}
+
+std::string NonFiniteText(double value) {
+  if (std::isnan(value)) return "NAN";
+  return value < 0 ? "-INF" : "INF";
+}
+
+void AppendPlain(std::string& out, const DecimalDigits& d, char decimalSeparator) {
+  if (d.Exponent <= 0) {
+    out += '0';
+    out += decimalSeparator;
+    AppendZeros(out, -d.Exponent);
+    out.append(d.Digits, static_cast<size_t>(d.Count));
+    return;
+  }
+  int whole = std::min(d.Count, d.Exponent);
+  out.append(d.Digits, static_cast<size_t>(whole));
+  AppendZeros(out, d.Exponent - d.Count);
+  if (d.Count > d.Exponent) {
+    out += decimalSeparator;
+    out.append(d.Digits + d.Exponent, static_cast<size_t>(d.Count - d.Exponent));
+  }
+}
+
+void AppendScientific(std::string& out, const DecimalDigits& d, char decimalSeparator) {
+  out += d.Digits[0];
+  if (d.Count > 1) {
+    out += decimalSeparator;
+    out.append(d.Digits + 1, static_cast<size_t>(d.Count - 1));
+  }
+  out += 'E';
+  AppendInt(out, d.Exponent - 1);
+}
+
+// Rounds the digits half away from zero so that at most `decimals` digits
+// follow the decimal point.
+void RoundToDecimals(DecimalDigits& d, int decimals) {
+  int keep = d.Exponent + decimals;
+  if (keep >= d.Count) return;
+  if (keep < 0) {
+    d.Count = 0;
+    return;
+  }
+  bool roundUp = d.Digits[keep] >= '5';
+  d.Count = keep;
+  if (roundUp) {
+    int i = keep - 1;
+    while (i >= 0 && d.Digits[i] == '9') --i;
+    if (i < 0) {
+      d.Digits[0] = '1';
+      d.Count = 1;
+      ++d.Exponent;
+      return;
+    }
+    ++d.Digits[i];
+    d.Count = i + 1;
+  }
+  while (d.Count > 0 && d.Digits[d.Count - 1] == '0') --d.Count;
+}
+
+// Fixed notation of |value| with thousand separators and exactly
+// `decimals` decimals; the sign is the caller's business.
+std::string FixedWithThousands(const DecimalDigits& d, int decimals, const TFormatSettings& fs) {
+  std::string out;
+  int wholeDigits = std::max(d.Exponent, 1);
+  out.reserve(static_cast<size_t>(wholeDigits + wholeDigits / 3 + decimals + 2));
+  for (int i = 0; i < wholeDigits; ++i) {
+    int digitIndex = d.Exponent <= 0 ? -1 : i;
+    out += (digitIndex >= 0 && digitIndex < d.Count) ? d.Digits[digitIndex] : '0';
+    int remaining = wholeDigits - 1 - i;
+    if (remaining > 0 && remaining % 3 == 0) out += fs.ThousandSeparator;
+  }
+  if (decimals > 0) {
+    out += fs.DecimalSeparator;
+    for (int i = 0; i < decimals; ++i) {
+      int digitIndex = d.Exponent + i;
+      out += (digitIndex >= 0 && digitIndex < d.Count) ? d.Digits[digitIndex] : '0';
+    }
+  }
+  return out;
+}
+
+DecimalDigits RoundedDigits(double value, int decimals) {
+  DecimalDigits d = ToDecimalDigits(value);
+  RoundToDecimals(d, decimals);
+  if (d.Count == 0) d.Negative = false;
+  return d;
+}
+
+// Places the currency string and the sign of one of the Windows currency
+// formats around the number text.
+std::string PlaceCurrency(const std::string& number, bool negative, const TFormatSettings& fs) {
+  const std::string& c = fs.CurrencyString;
+  if (!negative) {
+    switch (fs.CurrencyFormat) {
+      case 1: return number + c;
+      case 2: return c + " " + number;
+      case 3: return number + " " + c;
+      default: return c + number;
+    }
+  }
+  switch (fs.NegCurrFormat) {
+    case 1: return "-" + c + number;
+    case 2: return c + "-" + number;
+    case 3: return c + number + "-";
+    case 4: return "(" + number + c + ")";
+    case 5: return "-" + number + c;
+    case 6: return number + "-" + c;
+    case 7: return number + c + "-";
+    case 8: return "-" + number + " " + c;
+    case 9: return "-" + c + " " + number;
+    case 10: return number + " " + c + "-";
+    case 11: return c + " " + number + "-";
+    case 12: return c + " -" + number;
+    case 13: return number + "- " + c;
+    case 14: return "(" + c + " " + number + ")";
+    case 15: return "(" + number + " " + c + ")";
+    default: return "(" + c + number + ")";
+  }
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool ParseUnsigned(std::string_view digits, int base, uint64_t& value) {
+  if (digits.empty()) return false;
+  auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+  return ec == std::errc() && end == digits.data() + digits.size();
+}
+
+bool HasHexPrefix(std::string_view s) {
+  return s.size() >= 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
+}
+
+}  // namespace
+
+std::string IntToStr(int64_t value) {
+  std::string out;
+  AppendInt(out, value);
+  return out;
+}
+
+std::string FloatToStr(double value) { return FloatToStr(value, FormatSettings().DecimalSeparator); }
+
+std::string FloatToStr(double value, char decimalSeparator) {
+  if (!std::isfinite(value)) return NonFiniteText(value);
+  DecimalDigits d = ToDecimalDigits(value);
+  if (d.Count == 0) return "0";
+  std::string out;
+  out.reserve(24);
+  if (d.Negative) out += '-';
+  int exponent = d.Exponent - 1;
+  if (exponent < -4 || exponent >= kGeneralPrecision) {
+    AppendScientific(out, d, decimalSeparator);
+  } else {
+    AppendPlain(out, d, decimalSeparator);
+  }
+  return out;
+}
+
+std::string CurrToStr(double value) {
+  if (!std::isfinite(value)) return NonFiniteText(value);
+  return FloatToStr(std::round(value * 10000.0) / 10000.0);
+}
+
+std::string FormatNumber(double value, int decimals) {
+  if (!std::isfinite(value)) return NonFiniteText(value);
+  decimals = std::clamp(decimals, 0, 18);
+  DecimalDigits d = RoundedDigits(value, decimals);
+  std::string number = FixedWithThousands(d, decimals, FormatSettings());
+  return d.Negative ? "-" + number : number;
+}
+
+std::string FormatCurrency(double value) {
+  if (!std::isfinite(value)) return NonFiniteText(value);
+  const TFormatSettings& fs = FormatSettings();
+  int decimals = std::clamp(fs.CurrencyDecimals, 0, 18);
+  DecimalDigits d = RoundedDigits(value, decimals);
+  return PlaceCurrency(FixedWithThousands(d, decimals, fs), d.Negative, fs);
+}
+
+bool TryStrToInt64(std::string_view text, int64_t& result) {
+  std::string_view s = Trim(text);
+  bool negative = false;
+  if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+    negative = s[0] == '-';
+    s.remove_prefix(1);
+  }
+  int base = 10;
+  if (!s.empty() && s[0] == '$') {
+    base = 16;
+    s.remove_prefix(1);
+  } else if (HasHexPrefix(s)) {
+    base = 16;
+    s.remove_prefix(2);
+  }
+  uint64_t magnitude = 0;
+  if (!ParseUnsigned(s, base, magnitude)) return false;
+  constexpr uint64_t kMax = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+  if (negative) {
+    if (magnitude > kMax + 1) return false;
+    result = magnitude == kMax + 1 ? std::numeric_limits<int64_t>::min()
+                                   : -static_cast<int64_t>(magnitude);
+  } else {
+    if (magnitude > kMax) return false;
+    result = static_cast<int64_t>(magnitude);
+  }
+  return true;
+}
+
+int64_t StrToInt64(std::string_view text) {
+  int64_t result = 0;
+  if (!TryStrToInt64(text, result)) {
+    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+  }
+  return result;
+}
+
+int StrToInt(std::string_view text) {
+  int64_t result = StrToInt64(text);
+  if (result < std::numeric_limits<int>::min() || result > std::numeric_limits<int>::max()) {
+    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+  }
+  return static_cast<int>(result);
+}
+
+bool TryStrToFloat(std::string_view text, double& result) {
+  return TryStrToFloat(text, result, FormatSettings().DecimalSeparator);
+}
+
+bool TryStrToFloat(std::string_view text, double& result, char decimalSeparator) {
+  std::string_view s = Trim(text);
+  // The text is checked here and copied in the form from_chars reads: no
+  // '+', '.' as the decimal point.
+  std::string normal;
+  normal.reserve(s.size());
+  size_t i = 0;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+    if (s[i] == '-') normal += '-';
+    ++i;
+  }
+  int mantissaDigits = 0;
+  int leadingWholeDigits = 0;  // significant digits before the separator
+  bool seenSeparator = false;
+  for (; i < s.size(); ++i) {
+    char c = s[i];
+    if (IsDigit(c)) {
+      ++mantissaDigits;
+      if (!seenSeparator && (leadingWholeDigits > 0 || c != '0')) ++leadingWholeDigits;
+      normal += c;
+    } else if (c == decimalSeparator && !seenSeparator) {
+      seenSeparator = true;
+      normal += '.';
+    } else {
+      break;
+    }
+  }
+  if (mantissaDigits == 0) return false;
+  int exponent = 0;
+  if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
+    normal += 'e';
+    ++i;
+    size_t exponentStart = normal.size();
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+      if (s[i] == '-') normal += '-';
+      ++i;
+    }
+    size_t digitsStart = i;
+    while (i < s.size() && IsDigit(s[i])) normal += s[i++];
+    if (i == digitsStart) return false;
+    std::from_chars(normal.data() + exponentStart, normal.data() + normal.size(), exponent);
+  }
+  if (i != s.size()) return false;
+  double value = 0;
+  auto [end, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+  if (ec == std::errc::result_out_of_range) {
+    // Too small a magnitude reads as zero; too large fails.
+    if (leadingWholeDigits + exponent > 0) return false;
+    value = normal[0] == '-' ? -0.0 : 0.0;
+  } else if (ec != std::errc() || end != normal.data() + normal.size()) {
+    return false;
+  }
+  result = value;
+  return true;
+}
+
+double StrToFloat(std::string_view text) {
+  double result = 0;
+  if (!TryStrToFloat(text, result)) {
+    throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
+  }
+  return result;
+}
+
+}  // namespace Vdei
