@@ -15,6 +15,8 @@
 // ftAutoInc fields left null get the next number (1, 2, ...) at Post.
 #pragma once
 
+#include <memory>
+
 #include "dataset/DataSet.h"
 
 namespace Vdei {
@@ -23,6 +25,7 @@ class TClientDataSet : public TDataSet {
  public:
   VDEI_CLASS(TClientDataSet)
   explicit TClientDataSet(TComponent* owner);
+  ~TClientDataSet() override;
 
   void CreateDataSet();
   void EmptyDataSet();
@@ -32,7 +35,8 @@ class TClientDataSet : public TDataSet {
   bool KeepsRecordsWhenClosed() const override { return true; }
 
  private:
-  bool created_ = false;
+  // The structure of the created table; Open restores FieldDefs from it.
+  std::unique_ptr<TFieldDefs> tableDefs_;
 };
 
 }  // namespace Vdei

@@ -1,1 +1,288 @@
+// TDataSet: opening and closing, fields, navigation, bookmarks and the
+// notification of data sources. Changing records: DataSetEdit.cpp.
 #include "dataset/DataSet.h"
+
+#include <charconv>
+
+#include "core/Exception.h"
+#include "core/Properties.h"
+#include "core/StrUtils.h"
+#include "dataset/DataSource.h"
+#include "dataset/Fields.h"
+
+namespace Vdei {
+
+const TClassInfo& TDataSet::StaticClassInfo() {
+  static const TClassInfo info = ClassInfoBuilder<TDataSet, TComponent>("TDataSet")
+                                     .Boolean("Active", &TDataSet::Active, &TDataSet::SetActive,
+                                              Variant(false))
+                                     .Build();
+  return info;
+}
+
+TDataSet::TDataSet(TComponent* owner)
+    : TComponent(owner), fieldDefs_(std::make_unique<TFieldDefs>(this)) {}
+
+TDataSet::~TDataSet() {
+  const std::vector<TDataSource*> sources = std::move(dataSources_);
+  for (TDataSource* source : sources) {
+    source->dataSet_ = nullptr;
+    source->DataEvent(deLayoutChange, nullptr);
+  }
+}
+
+void TDataSet::Open() {
+  if (Active()) return;
+  try {
+    InternalOpen();
+    CreateFields();
+  } catch (...) {
+    DestroyFields();
+    store_.Reset(0);
+    throw;
+  }
+  ++generation_;
+  cursor_ = 0;
+  bof_ = true;
+  eof_ = store_.Count() == 0;
+  modified_ = false;
+  state_ = dsBrowse;
+  DataEvent(deLayoutChange);
+}
+
+void TDataSet::Close() {
+  if (!Active()) return;
+  state_ = dsInactive;
+  modified_ = false;
+  std::vector<RecordWord>().swap(editRow_);
+  DestroyFields();
+  if (!KeepsRecordsWhenClosed()) store_.Reset(0);
+  InternalClose();
+  eof_ = bof_ = true;
+  DataEvent(deLayoutChange);
+}
+
+void TDataSet::CheckActive() const {
+  if (!Active()) throw EDatabaseError("Cannot perform this operation on a closed dataset");
+}
+
+void TDataSet::CreateFields() {
+  DestroyFields();
+  if (store_.Layout().FieldCount != fieldDefs_->Count())
+    throw EDatabaseError("Field definitions do not match the records");
+  for (int i = 0; i < fieldDefs_->Count(); ++i) {
+    const TFieldDef* def = fieldDefs_->Items(i);
+    std::unique_ptr<TField> field = CreateField(def->DataType());
+    field->fieldName_ = def->Name();
+    field->size_ = def->Size();
+    field->required_ = def->Required();
+    field->dataSet_ = this;
+    field->index_ = i;
+    if (!fieldsByName_.emplace(UpperCase(def->Name()), field.get()).second)
+      throw EDatabaseError(Format("Duplicate field name '%s'", def->Name().c_str()));
+    fields_.push_back(std::move(field));
+  }
+}
+
+void TDataSet::DestroyFields() {
+  fieldsByName_.clear();
+  fields_.clear();
+}
+
+void TDataSet::RenameField(TField* field, const std::string& name) {
+  std::string key = UpperCase(name);
+  auto found = fieldsByName_.find(key);
+  if (found != fieldsByName_.end() && found->second != field)
+    throw EDatabaseError(Format("Duplicate field name '%s'", name.c_str()));
+  fieldsByName_.erase(UpperCase(field->FieldName()));
+  fieldsByName_.emplace(std::move(key), field);
+}
+
+TField* TDataSet::Fields(int index) const {
+  if (index < 0 || index >= FieldCount()) ThrowListIndexError(index);
+  return fields_[index].get();
+}
+
+TField* TDataSet::FindField(std::string_view name) const {
+  auto found = fieldsByName_.find(UpperCase(name));
+  return found == fieldsByName_.end() ? nullptr : found->second;
+}
+
+TField* TDataSet::FieldByName(std::string_view name) const {
+  TField* field = FindField(name);
+  if (field == nullptr)
+    throw EDatabaseError(Format("Field '%s' not found", std::string(name).c_str()));
+  return field;
+}
+
+std::vector<TField*> TDataSet::FieldsOf(std::string_view fieldNames) const {
+  std::vector<TField*> fields;
+  for (const std::string& name : Split(fieldNames, ';')) fields.push_back(FieldByName(Trim(name)));
+  return fields;
+}
+
+Variant TDataSet::FieldValues(std::string_view fieldNames) const {
+  std::vector<TField*> fields = FieldsOf(fieldNames);
+  if (fields.size() == 1) return fields[0]->Value();
+  std::vector<Variant> values;
+  values.reserve(fields.size());
+  for (TField* field : fields) values.push_back(field->Value());
+  return Variant::Array(std::move(values));
+}
+
+void TDataSet::SetFieldValues(std::string_view fieldNames, const Variant& value) {
+  std::vector<TField*> fields = FieldsOf(fieldNames);
+  if (fields.size() == 1) return fields[0]->SetValue(value);
+  if (!value.IsArray() || value.ElementCount() != static_cast<int>(fields.size()))
+    throw EDatabaseError("One value is needed for each field");
+  for (size_t i = 0; i < fields.size(); ++i)
+    fields[i]->SetValue(value[value.LowBound() + static_cast<int>(i)]);
+}
+
+const RecordWord* TDataSet::CurrentRow() const {
+  if (state_ == dsEdit || state_ == dsInsert) return editRow_.data();
+  if (state_ == dsInactive || store_.Count() == 0) return nullptr;
+  return store_.Row(store_.IdAt(cursor_));
+}
+
+// --- navigation -------------------------------------------------------------
+
+int TDataSet::RecordCount() const {
+  CheckActive();
+  return static_cast<int>(store_.Count());
+}
+
+void TDataSet::First() {
+  CheckBrowseMode();
+  cursor_ = 0;
+  bof_ = true;
+  eof_ = store_.Count() == 0;
+  DataEvent(deDataSetScroll);
+}
+
+void TDataSet::Last() {
+  CheckBrowseMode();
+  cursor_ = store_.Count() == 0 ? 0 : store_.Count() - 1;
+  bof_ = store_.Count() == 0;
+  eof_ = true;
+  DataEvent(deDataSetScroll);
+}
+
+void TDataSet::Next() {
+  CheckBrowseMode();
+  if (eof_) return;
+  if (cursor_ + 1 < store_.Count()) {
+    ++cursor_;
+    bof_ = false;
+  } else {
+    eof_ = true;
+  }
+  DataEvent(deDataSetScroll);
+}
+
+void TDataSet::Prior() {
+  CheckBrowseMode();
+  if (bof_) return;
+  if (cursor_ > 0 && store_.Count() > 0) {
+    --cursor_;
+    eof_ = false;
+  } else {
+    bof_ = true;
+  }
+  DataEvent(deDataSetScroll);
+}
+
+int TDataSet::RecNo() const {
+  CheckActive();
+  if (state_ == dsInsert || store_.Count() == 0) return 0;
+  return static_cast<int>(cursor_) + 1;
+}
+
+void TDataSet::SetRecNo(int recNo) {
+  CheckBrowseMode();
+  if (store_.Count() == 0) return;
+  const size_t count = store_.Count();
+  MoveTo(recNo < 1 ? 0 : std::min<size_t>(static_cast<size_t>(recNo), count) - 1);
+}
+
+void TDataSet::MoveTo(size_t position) {
+  cursor_ = position;
+  bof_ = eof_ = false;
+  DataEvent(deDataSetScroll);
+}
+
+// --- bookmarks --------------------------------------------------------------
+
+uint64_t TDataSet::BookmarkValue(uint32_t id) const {
+  return (uint64_t{generation_} << 32) | (uint64_t{id} + 1);
+}
+
+int64_t TDataSet::PositionOfBookmark(const TBookmark& bookmark) const {
+  if (bookmark.IsNull() || !Active() || (bookmark.value_ >> 32) != generation_) return -1;
+  return store_.PositionOf(static_cast<uint32_t>((bookmark.value_ & 0xFFFFFFFFu) - 1));
+}
+
+TBookmark TDataSet::GetBookmark() const {
+  TBookmark bookmark;
+  if (Active() && state_ != dsInsert && store_.Count() > 0)
+    bookmark.value_ = BookmarkValue(store_.IdAt(cursor_));
+  return bookmark;
+}
+
+void TDataSet::GotoBookmark(const TBookmark& bookmark) {
+  if (bookmark.IsNull()) return;
+  CheckBrowseMode();
+  const int64_t position = PositionOfBookmark(bookmark);
+  if (position < 0) throw EDatabaseError("Record not found");
+  MoveTo(static_cast<size_t>(position));
+}
+
+bool TDataSet::BookmarkValid(const TBookmark& bookmark) const {
+  return PositionOfBookmark(bookmark) >= 0;
+}
+
+TBookmarkStr TDataSet::Bookmark() const {
+  const TBookmark bookmark = GetBookmark();
+  return bookmark.IsNull() ? TBookmarkStr() : std::to_string(bookmark.value_);
+}
+
+void TDataSet::SetBookmark(std::string_view text) {
+  if (text.empty()) return;
+  TBookmark bookmark;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), bookmark.value_);
+  if (error != std::errc() || end != text.data() + text.size() || bookmark.IsNull())
+    throw EDatabaseError("Record not found");
+  GotoBookmark(bookmark);
+}
+
+// --- controls ---------------------------------------------------------------
+
+void TDataSet::DisableControls() { ++disableCount_; }
+
+void TDataSet::EnableControls() {
+  if (disableCount_ == 0 || --disableCount_ > 0) return;
+  if (layoutChangedWhileDisabled_) {
+    layoutChangedWhileDisabled_ = false;
+    DataEvent(deLayoutChange);
+  }
+  DataEvent(deDataSetChange);
+}
+
+void TDataSet::DataEvent(TDataEvent event, TField* field) {
+  if (disableCount_ > 0) {
+    if (event == deLayoutChange) layoutChangedWhileDisabled_ = true;
+    return;
+  }
+  const std::vector<TDataSource*> sources = dataSources_;
+  for (TDataSource* source : sources) source->DataEvent(event, field);
+}
+
+void TDataSet::RecordsReplaced() {
+  ++generation_;
+  cursor_ = 0;
+  bof_ = true;
+  eof_ = store_.Count() == 0;
+  DataEvent(deDataSetChange);
+}
+
+}  // namespace Vdei

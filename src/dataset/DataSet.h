@@ -187,9 +187,11 @@ class TDataSet : public TComponent {
   int64_t PositionOfBookmark(const TBookmark& bookmark) const;
   std::vector<TField*> FieldsOf(std::string_view fieldNames) const;
   void FillAutoIncFields();
-  // For TField: the record being changed, and the news of a changed field.
-  RecordWord* EditRow();
+  // For TField: the record being changed, the news of a changed field, and
+  // a field's new name.
+  RecordWord* EditRow() { return editRow_.data(); }
   void FieldChanged(TField* field);
+  void RenameField(TField* field, const std::string& name);
 
   TDataSetState state_ = dsInactive;
   std::unique_ptr<TFieldDefs> fieldDefs_;
@@ -203,6 +205,7 @@ class TDataSet : public TComponent {
   bool modified_ = false;
   uint32_t generation_ = 0;  // tells bookmarks of an earlier opening apart
   int disableCount_ = 0;
+  bool layoutChangedWhileDisabled_ = false;
   std::vector<TDataSource*> dataSources_;
 };
 

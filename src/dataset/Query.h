@@ -33,6 +33,8 @@
 // Failures of the database (cannot open, statement refused) raise
 // EDatabaseError with the database's message.
 //
+// ExecSQL runs statements that give no result (CREATE, INSERT, ...).
+//
 // Published: "SQL" (string list), "DatabaseName" (string), "Active".
 // Changing SQL or DatabaseName closes an open query.
 #pragma once
@@ -44,6 +46,8 @@
 #include "dataset/DataSet.h"
 
 namespace Vdei {
+
+class ResultBuilder;
 
 class TQuery : public TDataSet {
  public:
@@ -58,10 +62,18 @@ class TQuery : public TDataSet {
 
   bool CanModify() const override { return false; }
 
+  // Runs the statement(s) without a result (CREATE, INSERT, ...); the
+  // query is closed first.
+  void ExecSQL();
+
  protected:
   void InternalOpen() override;
 
  private:
+  std::string StatementText() const;
+  // Runs the statement, reading its result into result when given.
+  void Execute(ResultBuilder* result) const;
+
   std::unique_ptr<TStringList> sql_;
   std::string databaseName_;
 };

@@ -96,8 +96,8 @@ class RecordStore {
   uint32_t IdAt(size_t position) const { return order_[position]; }
   // Position of a live record id, or -1.
   int64_t PositionOf(uint32_t id) const;
-  const RecordWord* Row(uint32_t id) const { return &words_[size_t(id) * layout_.Width()]; }
-  RecordWord* Row(uint32_t id) { return &words_[size_t(id) * layout_.Width()]; }
+  const RecordWord* Row(uint32_t id) const { return words_.data() + RowOffset(id); }
+  RecordWord* Row(uint32_t id) { return words_.data() + RowOffset(id); }
 
   // Appends a record (all null) and returns its id; the row is writable
   // until the next Append.
@@ -113,6 +113,10 @@ class RecordStore {
   uint32_t NextId() const;
 
  private:
+  // Rows of a store without fields still take one word, so ids count.
+  size_t RowWidth() const { return layout_.Width() > 0 ? layout_.Width() : 1; }
+  size_t RowOffset(uint32_t id) const { return size_t(id) * RowWidth(); }
+
   RecordLayout layout_;
   std::vector<RecordWord> words_;
   std::deque<uint32_t> order_;

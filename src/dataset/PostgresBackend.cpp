@@ -1,0 +1,156 @@
+// TQuery's PostgreSQL backend (libpq, text results).
+#include <libpq-fe.h>
+
+#include <map>
+#include <memory>
+#include <set>
+
+#include "core/Exception.h"
+#include "core/StrUtils.h"
+#include "dataset/SqlBackend.h"
+
+namespace Vdei {
+
+namespace {
+
+struct ConnectionCloser {
+  void operator()(PGconn* connection) const { PQfinish(connection); }
+};
+struct ResultClearer {
+  void operator()(PGresult* result) const { PQclear(result); }
+};
+using ConnectionHandle = std::unique_ptr<PGconn, ConnectionCloser>;
+using ResultHandle = std::unique_ptr<PGresult, ResultClearer>;
+
+// Every libpq failure becomes an EDatabaseError here.
+[[noreturn]] void ThrowPostgresError(std::string_view context, const char* message) {
+  std::string text = message ? message : "unknown error";
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  throw EDatabaseError(Format("%s: %s", std::string(context).c_str(), text.c_str()));
+}
+
+ConnectionHandle Connect(const std::string& uri) {
+  ConnectionHandle connection(PQconnectdb(uri.c_str()));
+  if (connection == nullptr) ThrowPostgresError("Cannot connect", "out of memory");
+  if (PQstatus(connection.get()) != CONNECTION_OK)
+    ThrowPostgresError("Cannot connect", PQerrorMessage(connection.get()));
+  PQsetClientEncoding(connection.get(), "UTF8");
+  return connection;
+}
+
+ResultHandle Run(PGconn* connection, const std::string& sql) {
+  ResultHandle result(PQexec(connection, sql.c_str()));
+  const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+  if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+    ThrowPostgresError("Cannot execute statement", PQerrorMessage(connection));
+  return result;
+}
+
+// Type OIDs of the built-in types (pg_type.dat).
+enum : Oid {
+  kBool = 16, kBytea = 17, kChar = 18, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26,
+  kFloat4 = 700, kFloat8 = 701, kMoney = 790, kBpchar = 1042, kVarchar = 1043, kDate = 1082,
+  kTime = 1083, kTimestamp = 1114, kTimestampTz = 1184, kNumeric = 1700
+};
+
+ResultColumn MapTypeOid(Oid type, int typmod) {
+  ResultColumn c;
+  switch (type) {
+    case kBool: c.Type = ftBoolean; break;
+    case kBytea: c.Type = ftBlob; break;
+    case kInt2: c.Type = ftSmallint; break;
+    case kInt4:
+    case kOid: c.Type = ftInteger; break;
+    case kInt8:
+    case kNumeric: c.Type = ftBCD; break;
+    case kFloat4:
+    case kFloat8: c.Type = ftFloat; break;
+    case kMoney: c.Type = ftCurrency; break;
+    case kDate: c.Type = ftDate; break;
+    case kTime: c.Type = ftTime; break;
+    case kTimestamp:
+    case kTimestampTz: c.Type = ftDateTime; break;
+    case kBpchar:
+    case kVarchar:
+      c.Type = ftString;
+      c.Size = typmod > 4 ? typmod - 4 : 0;
+      c.SizeFromData = c.Size == 0;
+      break;
+    case kChar: c.Type = ftString; c.Size = 1; break;
+    default: c.Type = ftString; c.SizeFromData = true;
+  }
+  return c;
+}
+
+// The NOT NULL flags of the result columns that come from table columns.
+std::vector<bool> NotNullColumns(PGconn* connection, PGresult* result) {
+  const int count = PQnfields(result);
+  std::vector<bool> notNull(count, false);
+  std::set<Oid> tables;
+  for (int i = 0; i < count; ++i)
+    if (PQftable(result, i) != InvalidOid) tables.insert(PQftable(result, i));
+  if (tables.empty()) return notNull;
+  std::string list;
+  for (Oid table : tables) list += (list.empty() ? "" : ",") + std::to_string(table);
+  ResultHandle flags = Run(connection, "SELECT attrelid, attnum FROM pg_attribute WHERE attnotnull"
+                                       " AND attrelid IN (" + list + ")");
+  std::set<std::pair<Oid, int>> required;
+  for (int r = 0; r < PQntuples(flags.get()); ++r)
+    required.emplace(static_cast<Oid>(std::stoul(PQgetvalue(flags.get(), r, 0))),
+                     std::stoi(PQgetvalue(flags.get(), r, 1)));
+  for (int i = 0; i < count; ++i)
+    notNull[i] = required.count({PQftable(result, i), PQftablecol(result, i)}) > 0;
+  return notNull;
+}
+
+// "$1,234.50" and "-$1,234.50" (lc_monetary C) as plain decimals.
+std::string MoneyText(std::string_view text) {
+  std::string plain;
+  for (char c : text)
+    if ((c >= '0' && c <= '9') || c == '.' || c == '-') plain += c;
+  if (text.find('(') != std::string_view::npos) plain = "-" + plain;
+  return plain;
+}
+
+std::string ByteaBytes(const char* text) {
+  size_t length = 0;
+  std::unique_ptr<unsigned char, decltype(&PQfreemem)> bytes(
+      PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &length), &PQfreemem);
+  if (bytes == nullptr) throw EDatabaseError("Cannot read a bytea value");
+  return std::string(reinterpret_cast<const char*>(bytes.get()), length);
+}
+
+}  // namespace
+
+void ExecutePostgres(const std::string& uri, const std::string& sql, ResultBuilder* builder) {
+  ConnectionHandle connection = Connect(uri);
+  ResultHandle result = Run(connection.get(), sql);
+  if (builder == nullptr) return;
+  if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
+    throw EDatabaseError("The statement returns no result set");
+  const int count = PQnfields(result.get());
+  const std::vector<bool> notNull = NotNullColumns(connection.get(), result.get());
+  std::vector<ResultColumn> columns;
+  for (int i = 0; i < count; ++i) {
+    ResultColumn c = MapTypeOid(PQftype(result.get(), i), PQfmod(result.get(), i));
+    c.Name = PQfname(result.get(), i);
+    c.Required = notNull[i];
+    columns.push_back(std::move(c));
+  }
+  builder->Start(std::move(columns));
+  for (int r = 0; r < PQntuples(result.get()); ++r) {
+    builder->BeginRow();
+    for (int i = 0; i < count; ++i) {
+      if (PQgetisnull(result.get(), r, i)) continue;
+      const char* text = PQgetvalue(result.get(), r, i);
+      const std::string_view value(text, PQgetlength(result.get(), r, i));
+      switch (PQftype(result.get(), i)) {
+        case kBytea: builder->SetBytes(i, ByteaBytes(text)); break;
+        case kMoney: builder->SetText(i, MoneyText(value)); break;
+        default: builder->SetText(i, value);
+      }
+    }
+  }
+}
+
+}  // namespace Vdei
