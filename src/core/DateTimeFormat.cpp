@@ -171,10 +171,12 @@ class DateTimeWriter {
 }  // namespace
 
 std::string FormatDateTime(std::string_view format, TDateTime value) {
-  std::string out;
-  out.reserve(format.size() + 16);
-  DateTimeWriter(value, FormatSettings(), out).Write(format, 0);
-  return out;
+  // Written into a per-thread scratch text that keeps its capacity, so the
+  // result is the only allocation.
+  thread_local std::string scratch;
+  scratch.clear();
+  DateTimeWriter(value, FormatSettings(), scratch).Write(format, 0);
+  return std::string(scratch);
 }
 
 std::string DateToStr(TDateTime value) { return FormatDateTime(FormatSettings().ShortDateFormat, value); }

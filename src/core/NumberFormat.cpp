@@ -45,47 +45,61 @@ DecimalDigits ToDecimalDigits(double value) {
   return d;
 }
 
-void AppendZeros(std::string& out, int count) {
-  if (count > 0) out.append(static_cast<size_t>(count), '0');
-}
+// A text built on the stack, so that a result costs one allocation at
+// most (none when it fits the string's inline buffer).
+class ShortText {
+ public:
+  void Append(char c) { buffer_[size_++] = c; }
+  void Append(const char* text, size_t count) {
+    std::copy_n(text, count, buffer_ + size_);
+    size_ += count;
+  }
+  void AppendZeros(int count) {
+    for (; count > 0; --count) Append('0');
+  }
+  void AppendInt(int64_t value) {
+    auto [end, ec] = std::to_chars(buffer_ + size_, buffer_ + sizeof buffer_, value);
+    (void)ec;
+    size_ = static_cast<size_t>(end - buffer_);
+  }
+  std::string Str() const { return std::string(buffer_, size_); }
 
-void AppendInt(std::string& out, int64_t value) {
-  char buffer[24];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  (void)ec;
-  out.append(buffer, end);
-}
+ private:
+  // Long enough for a sign, 15 digits, 14 zeros, a separator and an exponent.
+  char buffer_[64];
+  size_t size_ = 0;
+};
 
 std::string NonFiniteText(double value) {
   if (std::isnan(value)) return "NAN";
   return value < 0 ? "-INF" : "INF";
 }
 
-void AppendPlain(std::string& out, const DecimalDigits& d, char decimalSeparator) {
+void AppendPlain(ShortText& out, const DecimalDigits& d, char decimalSeparator) {
   if (d.Exponent <= 0) {
-    out += '0';
-    out += decimalSeparator;
-    AppendZeros(out, -d.Exponent);
-    out.append(d.Digits, static_cast<size_t>(d.Count));
+    out.Append('0');
+    out.Append(decimalSeparator);
+    out.AppendZeros(-d.Exponent);
+    out.Append(d.Digits, static_cast<size_t>(d.Count));
     return;
   }
   int whole = std::min(d.Count, d.Exponent);
-  out.append(d.Digits, static_cast<size_t>(whole));
-  AppendZeros(out, d.Exponent - d.Count);
+  out.Append(d.Digits, static_cast<size_t>(whole));
+  out.AppendZeros(d.Exponent - d.Count);
   if (d.Count > d.Exponent) {
-    out += decimalSeparator;
-    out.append(d.Digits + d.Exponent, static_cast<size_t>(d.Count - d.Exponent));
+    out.Append(decimalSeparator);
+    out.Append(d.Digits + d.Exponent, static_cast<size_t>(d.Count - d.Exponent));
   }
 }
 
-void AppendScientific(std::string& out, const DecimalDigits& d, char decimalSeparator) {
-  out += d.Digits[0];
+void AppendScientific(ShortText& out, const DecimalDigits& d, char decimalSeparator) {
+  out.Append(d.Digits[0]);
   if (d.Count > 1) {
-    out += decimalSeparator;
-    out.append(d.Digits + 1, static_cast<size_t>(d.Count - 1));
+    out.Append(decimalSeparator);
+    out.Append(d.Digits + 1, static_cast<size_t>(d.Count - 1));
   }
-  out += 'E';
-  AppendInt(out, d.Exponent - 1);
+  out.Append('E');
+  out.AppendInt(d.Exponent - 1);
 }
 
 // Rounds the digits half away from zero so that at most `decimals` digits
@@ -190,9 +204,9 @@ bool HasHexPrefix(std::string_view s) {
 }  // namespace
 
 std::string IntToStr(int64_t value) {
-  std::string out;
-  AppendInt(out, value);
-  return out;
+  ShortText out;
+  out.AppendInt(value);
+  return out.Str();
 }
 
 std::string FloatToStr(double value) { return FloatToStr(value, FormatSettings().DecimalSeparator); }
@@ -201,16 +215,15 @@ std::string FloatToStr(double value, char decimalSeparator) {
   if (!std::isfinite(value)) return NonFiniteText(value);
   DecimalDigits d = ToDecimalDigits(value);
   if (d.Count == 0) return "0";
-  std::string out;
-  out.reserve(24);
-  if (d.Negative) out += '-';
+  ShortText out;
+  if (d.Negative) out.Append('-');
   int exponent = d.Exponent - 1;
   if (exponent < -4 || exponent >= kGeneralPrecision) {
     AppendScientific(out, d, decimalSeparator);
   } else {
     AppendPlain(out, d, decimalSeparator);
   }
-  return out;
+  return out.Str();
 }
 
 std::string CurrToStr(double value) {
@@ -323,7 +336,11 @@ bool TryStrToFloat(std::string_view text, double& result, char decimalSeparator)
     size_t digitsStart = i;
     while (i < s.size() && IsDigit(s[i])) normal += s[i++];
     if (i == digitsStart) return false;
-    std::from_chars(normal.data() + exponentStart, normal.data() + normal.size(), exponent);
+    auto parsed = std::from_chars(normal.data() + exponentStart, normal.data() + normal.size(), exponent);
+    if (parsed.ec == std::errc::result_out_of_range) {
+      exponent = normal[exponentStart] == '-' ? std::numeric_limits<int>::min() / 2
+                                              : std::numeric_limits<int>::max() / 2;
+    }
   }
   if (i != s.size()) return false;
   double value = 0;
