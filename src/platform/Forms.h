@@ -24,13 +24,19 @@ class TForm;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
+class TPanel;
+
 class TControl : public TComponent {
  public:
   VDEI_CLASS(TControl)
-  // The control belongs to form (owner and parent at once).
+  // The control belongs to form (owner and parent at once); it is listed
+  // in form's Controls() until it is destroyed.
   explicit TControl(TForm* form);
+  ~TControl() override;
 
   TForm* Form() const { return form_; }
+  // Positions are relative to the parent panel, or to the form's client
+  // area when the control has none.
   int Left() const { return left_; }
   int Top() const { return top_; }
   int Width() const { return width_; }
@@ -38,31 +44,58 @@ class TControl : public TComponent {
   void SetBounds(int left, int top, int width, int height);
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
+  // Visible, and so are all the panels it sits on.
+  bool Showing() const;
+  // An aligned control takes the whole width (alTop, alBottom) or height
+  // (alLeft, alRight) of what remains of its parent, in creation order;
+  // alClient takes the rest. Its own height or width is kept.
   TAlign Align() const { return align_; }
   void SetAlign(TAlign align);
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string caption);
+  // The panel of the same form that holds the control (nullptr: the form
+  // itself). A panel that is destroyed leaves its controls on the form.
+  // Raises Exception for a panel of another form or one inside this one.
+  TPanel* Parent() const { return parent_; }
+  void SetParent(TPanel* panel);
+  // The font in effect: the form's while ParentFont is set (the default),
+  // else the control's own, which SetFont gives it.
+  const TFont& Font() const;
+  void SetFont(const TFont& font);
+  bool ParentFont() const { return parentFont_; }
+  void SetParentFont(bool value);
 
  protected:
   void Changed();  // tells the form's view
 
  private:
+  friend class TForm;
+  void LayoutChanged();  // realigns the form, then tells its view
+
   TForm* form_;
+  TPanel* parent_ = nullptr;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true;
   TAlign align_ = alNone;
   std::string caption_;
+  TFont font_;
+  bool parentFont_ = true;
 };
 
+// A line of text in its bounds; the view cuts a text that is too long
+// with an ellipsis (no word wrap).
 class TLabel : public TControl {
  public:
   VDEI_CLASS(TLabel)
   using TControl::TControl;
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool value) { autoSize_ = value; }
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment value);
 
  private:
   bool autoSize_ = true;
+  TAlignment alignment_ = taLeftJustify;
 };
 
 class TButton : public TControl {
@@ -93,6 +126,8 @@ class TProgressBar : public TControl {
   int Min() const { return min_; }
   int Max() const { return max_; }
   int Position() const { return position_; }
+  // A new minimum above the maximum raises the maximum to it, and a new
+  // maximum below the minimum lowers the minimum; the position follows.
   void SetMin(int value);
   void SetMax(int value);
   void SetPosition(int value);  // kept within Min..Max
@@ -137,6 +172,21 @@ class TAnimate : public TControl {
   bool transparent_ = false;
 };
 
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+
+// A container for other controls of the form (see TControl::SetParent),
+// drawn as a panel with an outer bevel.
+class TPanel : public TControl {
+ public:
+  VDEI_CLASS(TPanel)
+  using TControl::TControl;
+  TBevelCut BevelOuter() const { return bevelOuter_; }
+  void SetBevelOuter(TBevelCut value);
+
+ private:
+  TBevelCut bevelOuter_ = bvRaised;
+};
+
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow };
 enum TPosition { poDesigned, poScreenCenter };
 enum TFormStyle { fsNormal, fsStayOnTop };
@@ -146,6 +196,8 @@ class TForm : public TComponent {
  public:
   VDEI_CLASS(TForm)
   explicit TForm(TComponent* owner);
+  // Destroys the view first, then the controls, so no view ever sees a
+  // control that is gone.
   ~TForm() override;
 
   const std::string& Caption() const { return caption_; }
@@ -165,11 +217,14 @@ class TForm : public TComponent {
   TFont& Font() { return font_; }
   const TFont& Font() const { return font_; }
 
-  // The controls placed on the form, in creation order.
+  // The controls placed on the form, in creation order (panels' controls
+  // included).
   const std::vector<TControl*>& Controls() const { return controls_; }
 
   bool Visible() const { return visible_; }
-  // Shows the form without making it modal (creates its view).
+  // Shows the form without making it modal. The first Show asks the
+  // platform services for a view (none headless); the view lives until
+  // the form is destroyed.
   void Show();
   void Hide();
   // Draws the form at once when it has a view.
@@ -179,7 +234,7 @@ class TForm : public TComponent {
   // with caHide preset; caHide and caFree hide the form (it is freed by its
   // owner, never here), caNone keeps it.
   void UserClose();
-  // Esc pressed: clicks the first visible button whose Cancel is set.
+  // Esc pressed: clicks the first showing button whose Cancel is set.
   void CancelKey();
 
   std::function<void(TObject* Sender, TCloseAction& Action)> OnClose;
@@ -191,6 +246,10 @@ class TForm : public TComponent {
   friend class TControl;
   void AddControl(TControl* control);
   void RemoveControl(TControl* control);
+  // Places the aligned controls of every container, from the form down.
+  void AlignControls();
+  void AlignWithin(const TPanel* container, int width, int height);
+  void LayoutChanged();
 
   std::string caption_;
   int left_ = 0, top_ = 0, clientWidth_ = 0, clientHeight_ = 0;

@@ -20,15 +20,37 @@ class TForm;
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore };
 using TMsgDlgButtons = unsigned;  // bit n = TMsgDlgBtn n
-constexpr TMsgDlgButtons MsgButton(TMsgDlgBtn b) { return 1u << b; }
+constexpr TMsgDlgButtons MsgButton(TMsgDlgBtn b) {
+  return 1u << b;
+}
 
 // Results of dialogs and of buttons with a modal result.
-enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
-                    mrYes = 6, mrNo = 7 };
+enum TModalResult {
+  mrNone = 0,
+  mrOk = 1,
+  mrCancel = 2,
+  mrAbort = 3,
+  mrRetry = 4,
+  mrIgnore = 5,
+  mrYes = 6,
+  mrNo = 7
+};
+
+// The result a message box gives when button b is chosen.
+TModalResult ModalResultOf(TMsgDlgBtn b);
+// The button a message box answers with when nobody chooses: the first of
+// OK, Yes, Cancel, No, Abort, Retry, Ignore that is offered (OK when none
+// is offered, as a box without buttons shows OK).
+TMsgDlgBtn DefaultButton(TMsgDlgButtons buttons);
+// The caption a message box shows: the one given, or the type's title
+// ("Warning", "Error", "Information", "Confirm") when it is empty.
+std::string MessageCaption(const std::string& caption, TMsgDlgType type);
 
 enum TCursor { crDefault, crHourGlass, crArrow };
 
-// One mail message as the export's e-mail action builds it.
+// One mail message as the export's e-mail action builds it. Texts are in
+// the ANSI code page; the attachment path is a file name as the streams
+// take it.
 struct MailMessage {
   std::string Subject;
   std::string NoteText;
@@ -36,8 +58,13 @@ struct MailMessage {
   std::string AttachmentPath;  // empty: no attachment
 };
 
+// SendMail results besides -1 (no mail program) and the programs' own exit
+// statuses; the values are those the system mail library used.
+constexpr int kMailAttachmentNotFound = 11;  // the attachment cannot be read
+constexpr int kMailUnknownRecipient = 14;    // a recipient that cannot be addressed
+
 // Something that shows a TForm on screen and reports the user's actions
-// back to it (TForm::ButtonClicked, TForm::UserClose). Created by the
+// back to it (TButton::Click, TForm::CancelKey, TForm::UserClose). Created by the
 // services for each form that is shown; destroyed with the form.
 class FormView {
  public:
@@ -64,13 +91,19 @@ class PlatformServices {
   // (headless: the form keeps its state and nothing is drawn).
   virtual std::unique_ptr<FormView> CreateFormView(TForm& form) = 0;
 
-  // Opens a file with the desktop's program for it ("open" verb); false
-  // when no opener could be started. Never waits for the program.
+  // Opens a file with the desktop's program for it ("open" verb, realised
+  // by xdg-open started detached, its standard streams on /dev/null and
+  // none of this process's other descriptors); false when no opener could
+  // be started. Never waits for the program.
   virtual bool ShellOpen(const std::string& fileName);
   // Sends or composes mail. With dialog, or without a recipient, the
   // desktop's mail program opens a compose window (xdg-email); otherwise
-  // `sendmail -t` sends it when present. Returns -1 when no mail program is
-  // available, otherwise the program's exit status (0 for success).
+  // `sendmail -t` sends it when present (and xdg-email composes it when
+  // sendmail is not there). Waits for the program. Returns -1 when no mail
+  // program is available, kMailUnknownRecipient for a recipient with a
+  // line break or a leading '-', kMailAttachmentNotFound when sendmail
+  // would have to send an attachment that cannot be read, otherwise the
+  // program's exit status (0 for success; 128 + n when signal n ended it).
   virtual int SendMail(const MailMessage& message, bool dialog);
 };
 
