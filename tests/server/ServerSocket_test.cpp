@@ -1,0 +1,310 @@
+#include "server/ServerSocket.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace Vdei {
+namespace {
+
+// Package bytes that tell their position and their request apart.
+std::string Package(size_t size, int seed) {
+  std::string bytes(size, '\0');
+  for (size_t i = 0; i < size; ++i)
+    bytes[i] = static_cast<char>((i * 7 + seed * 13 + i / 251) & 0xFF);
+  return bytes;
+}
+
+// A memory stream that counts the live ones, to see that the server frees them.
+std::atomic<int> liveStreams{0};
+class CountedStream : public TMemoryStream {
+ public:
+  explicit CountedStream(const std::string& bytes) {
+    ++liveStreams;
+    WriteString(bytes);
+    SetPosition(0);
+  }
+  ~CountedStream() override { --liveStreams; }
+};
+
+// A blocking POSIX client, used from its own thread.
+class Client {
+ public:
+  explicit Client(int port, int receiveBuffer = 0) : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
+    timeval timeout{5, 0};
+    ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    if (receiveBuffer)
+      ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  }
+  ~Client() { Close(); }
+  bool Connected() const { return connected_; }
+  void Send(const std::string& text) { ::send(fd_, text.data(), text.size(), MSG_NOSIGNAL); }
+  // Reads until the server closes (or an error, or limit bytes).
+  std::string ReadAll(size_t limit = SIZE_MAX, int pauseMicros = 0, size_t piece = 65536) {
+    std::string data;
+    std::vector<char> buffer(piece);
+    while (data.size() < limit) {
+      ssize_t got = ::recv(fd_, buffer.data(), std::min(piece, limit - data.size()), 0);
+      if (got <= 0) {
+        ended_ = got == 0 || errno == ECONNRESET;
+        break;
+      }
+      data.append(buffer.data(), static_cast<size_t>(got));
+      if (pauseMicros) std::this_thread::sleep_for(std::chrono::microseconds(pauseMicros));
+    }
+    return data;
+  }
+  bool Ended() const { return ended_; }
+  // Closes with a reset, as a client that vanishes does.
+  void Abort() {
+    linger hard{1, 0};
+    ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+    Close();
+  }
+  void Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_;
+  bool connected_ = false;
+  bool ended_ = false;
+};
+
+// Runs the event loop until done() or the time is up.
+bool RunUntil(const std::function<bool()>& done, int milliseconds = 10000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > milliseconds) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+// A server with a fake request handler: "GET <size> <seed>" is answered
+// with Package(size, seed).
+class ServerSocketTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    server.SetPort(0);
+    server.SetAddress("127.0.0.1");
+    server.OnClientConnect = [this](TObject* sender, TServerClientWinSocket*) {
+      EXPECT_EQ(sender, &server);
+      ++connects;
+    };
+    server.OnClientDisconnect = [this](TObject*, TServerClientWinSocket*) { ++disconnects; };
+    server.OnClientRead = [this](TObject*, TServerClientWinSocket* socket) {
+      std::string text = socket->ReceiveText();
+      size_t size = 0;
+      int seed = 0;
+      if (std::sscanf(text.c_str(), "GET %zu %d", &size, &seed) != 2) return;
+      accepted.push_back(socket->SendStream(std::make_unique<CountedStream>(Package(size, seed))));
+    };
+    server.Open();
+    port = server.LocalPort();
+    ASSERT_GT(port, 0);
+  }
+  void TearDown() override {
+    server.Close();
+    EXPECT_TRUE(RunUntil([] { return liveStreams == 0; }));
+  }
+
+  // Runs clients on threads while the event loop turns here.
+  void RunClients(std::vector<std::function<void()>> clients) {
+    std::atomic<size_t> finished{0};
+    std::vector<std::thread> threads;
+    for (auto& client : clients) {
+      threads.emplace_back([&finished, client] {
+        client();
+        ++finished;
+      });
+    }
+    EXPECT_TRUE(RunUntil([&] { return finished == clients.size(); }));
+    for (auto& t : threads) t.join();
+  }
+
+  TServerSocket server{nullptr};
+  int port = 0;
+  int connects = 0, disconnects = 0;
+  std::vector<bool> accepted;
+};
+
+TEST_F(ServerSocketTest, SendsALargePackageToASlowReaderInOrder) {
+  const std::string expected = Package(6 << 20, 1);
+  std::string received;
+  bool ended = false;
+  RunClients({[&] {
+    Client client(port, 32768);
+    client.Send("GET " + std::to_string(expected.size()) + " 1");
+    received = client.ReadAll(SIZE_MAX, 300, 32768);
+    ended = client.Ended();
+  }});
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(received.size(), expected.size());
+  EXPECT_TRUE(received == expected);
+  EXPECT_TRUE(RunUntil([&] { return disconnects == 1; }));
+  EXPECT_EQ(connects, 1);
+  EXPECT_EQ(server.ActiveConnections(), 0);
+  EXPECT_EQ(liveStreams, 0);
+}
+
+TEST_F(ServerSocketTest, ServesFiftyClientsAtOnce) {
+  std::vector<std::function<void()>> clients;
+  std::atomic<int> correct{0};
+  for (int i = 0; i < 50; ++i) {
+    clients.push_back([&, i] {
+      Client client(port);
+      client.Send("GET 200000 " + std::to_string(i));
+      if (client.ReadAll() == Package(200000, i) && client.Ended()) ++correct;
+    });
+  }
+  RunClients(std::move(clients));
+  EXPECT_EQ(correct, 50);
+  EXPECT_TRUE(RunUntil([&] { return disconnects == 50; }));
+  EXPECT_EQ(server.ActiveConnections(), 0);
+}
+
+TEST_F(ServerSocketTest, AClientVanishingMidTransferDoesNotStopTheOthers) {
+  std::string second;
+  RunClients({[&] {
+                Client client(port, 16384);
+                client.Send("GET 16000000 3");
+                client.ReadAll(100000);
+                client.Abort();
+              },
+              [&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                Client client(port);
+                client.Send("GET 1000000 4");
+                second = client.ReadAll();
+              }});
+  EXPECT_TRUE(second == Package(1000000, 4));
+  EXPECT_TRUE(RunUntil([&] { return disconnects == 2 && liveStreams == 0; }));
+  EXPECT_EQ(server.ActiveConnections(), 0);
+}
+
+TEST_F(ServerSocketTest, ABusyConnectionRefusesASecondStream) {
+  std::string received;
+  RunClients({[&] {
+    Client client(port, 16384);
+    client.Send("GET 3000000 5");
+    std::string data = client.ReadAll(50000);
+    client.Send("GET 10 6");  // a second request while the first is being sent
+    data += client.ReadAll(SIZE_MAX, 0, 16384);
+    received = data;
+  }});
+  EXPECT_EQ(accepted, (std::vector<bool>{true, false}));
+  EXPECT_TRUE(received == Package(3000000, 5));
+  EXPECT_EQ(liveStreams, 0);  // the refused stream was freed at once
+}
+
+TEST_F(ServerSocketTest, LimitsAndCloseEndConnections) {
+  server.Close();
+  server.SetMaxConnections(2);
+  server.SetIdleTimeout(1);
+  server.Open();
+  port = server.LocalPort();
+  std::vector<bool> ended(3);
+  std::vector<int> seconds(3);
+  std::vector<std::function<void()>> clients;
+  for (int i = 0; i < 3; ++i) {
+    clients.push_back([&, i] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100 * i));
+      auto start = std::chrono::steady_clock::now();
+      Client client(port);
+      client.ReadAll();
+      ended[i] = client.Ended();
+      seconds[i] = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        std::chrono::steady_clock::now() - start)
+                                        .count());
+    });
+  }
+  RunClients(std::move(clients));
+  EXPECT_EQ(ended, (std::vector<bool>{true, true, true}));
+  EXPECT_GE(seconds[0], 900);  // idle for a second
+  EXPECT_LT(seconds[0], 2500);
+  EXPECT_LT(seconds[2], 500);  // one too many: closed at once
+  EXPECT_EQ(connects, 2);
+
+  // Close ends the connections that are left, and the socket reopens.
+  server.SetIdleTimeout(0);
+  bool closedByServer = false;
+  std::atomic<bool> connected{false};
+  std::thread client([&] {
+    Client c(port);
+    c.Send("hello");  // not a request
+    connected = true;
+    c.ReadAll();
+    closedByServer = c.Ended();
+  });
+  EXPECT_TRUE(RunUntil([&] { return connected && server.ActiveConnections() == 1; }));
+  server.Close();
+  client.join();
+  EXPECT_TRUE(closedByServer);
+  EXPECT_FALSE(server.Active());
+  EXPECT_EQ(server.LocalPort(), 0);
+  server.Open();
+  EXPECT_TRUE(server.Active());
+}
+
+TEST_F(ServerSocketTest, HandlerErrorsAreShownAndOpeningErrorsRaised) {
+  server.OnClientRead = [](TObject*, TServerClientWinSocket* socket) {
+    socket->ReceiveText();
+    throw EDatabaseError("Table CUSTOMER not found");
+  };
+  testing::internal::CaptureStderr();
+  std::atomic<bool> sent{false};
+  std::thread client([&] {
+    Client c(port);
+    c.Send("%GET DATA%");
+    sent = true;
+    c.ReadAll();
+  });
+  EXPECT_TRUE(RunUntil([&] { return sent && connects == 1; }));
+  QElapsedTimer settle;
+  settle.start();
+  RunUntil([&] { return settle.elapsed() > 200; });
+  std::string log = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(log, "Error: Table CUSTOMER not found\n");
+  EXPECT_EQ(server.ActiveConnections(), 1);  // the connection stays open
+  server.Close();
+  client.join();
+
+  server.Open();
+  TServerSocket second(nullptr);
+  second.SetAddress("127.0.0.1");
+  second.SetPort(server.LocalPort());
+  EXPECT_THROW(second.Open(), ESocketError);  // the port is taken
+  EXPECT_FALSE(second.Active());
+  second.SetPort(0);
+  second.SetAddress("not an address");
+  EXPECT_THROW(second.Open(), ESocketError);
+}
+
+}  // namespace
+}  // namespace Vdei
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
