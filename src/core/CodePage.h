@@ -5,7 +5,11 @@
 // AnsiToOem and OemToAnsi map byte for byte (the result has the input's
 // length); a character the target code page lacks becomes '?'.
 // Utf8ToAnsi turns each character the ANSI code page lacks, and each
-// invalid UTF-8 sequence, into one '?'. AnsiToUtf8 is exact.
+// invalid UTF-8 sequence (stray, overlong, surrogate or cut short), into
+// one '?'. AnsiToUtf8 is exact: the bytes a code page leaves undefined
+// (0x81, 0x8D... in 1252) pass as U+0081... and come back unchanged.
+// The tables of a code page are built once, through iconv; conversions
+// are table look-ups. Code pages are single-byte ones.
 #pragma once
 
 #include <string>

@@ -29,10 +29,16 @@ std::string TimeToStr(TDateTime value);      // LongTimeFormat
 std::string DateTimeToStr(TDateTime value);  // date, and " " + time unless time is 0
 
 // Reading texts written in the short date format's order (M/D/Y for the
-// default profile) with the DateSeparator, and times h:n[:s] with an
-// optional AM/PM designator. A two-digit year is placed in the 100 years
-// that begin 50 years before the current year. Failures raise
-// EConvertError "'%s' is not a valid date" / "... time" / "... date and time".
+// default profile) with the DateSeparator; two numbers are month and day
+// (in that order) of the current year; a first number of three or four
+// digits is the year (2001/3/15). A year of one or two digits is placed in
+// the 100 years that begin 50 years before the current year (Now()).
+// Times are h:n[:s[.z]] with an optional AM/PM designator (the settings'
+// or the English ones) before or after; a bare hour needs the designator
+// ("3 PM"). A date-time is a date, blanks and a time, or either alone.
+// Blanks around the text are ignored, anything else left over fails.
+// Failures raise EConvertError "'%s' is not a valid date" / "... time" /
+// "... date and time".
 bool TryStrToDate(std::string_view text, TDateTime& result);
 bool TryStrToTime(std::string_view text, TDateTime& result);
 bool TryStrToDateTime(std::string_view text, TDateTime& result);

@@ -24,6 +24,8 @@ std::string FloatToStr(double value, char decimalSeparator);
 std::string CurrToStr(double value);
 std::string FormatCurrency(double value);
 // Fixed notation with thousand separators and the given decimals ("%n").
+// FormatNumber and FormatCurrency round half away from zero at the digits
+// FloatToStr shows (so 1.005 gives 1.01), and never write "-0.00".
 std::string FormatNumber(double value, int decimals);
 
 // Integer texts: optional blanks around, optional sign, decimal digits, or

@@ -27,7 +27,7 @@
 //
 // Operators (the expression language uses exactly these rules):
 //   Null in + - * / Div Mod gives Null. Empty acts as 0 beside a number
-//   and as "" beside a string. Arrays raise EVariantError
+//   and as "" beside a string (Empty + Empty is Integer 0). Arrays raise EVariantError
 //   "Invalid variant operation".
 //   + : String + String concatenates. Otherwise both operands become
 //       numbers (a String by StrToInt64 when it is an integer text, else by
@@ -75,6 +75,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -108,9 +109,14 @@ class Variant {
   Variant() = default;  // Empty
   Variant(int value) : value_(static_cast<int64_t>(value)) {}
   Variant(int64_t value) : value_(value) {}
+  // Any other integer type (unsigned, long long, size_t...) as an Integer.
+  template <class T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, bool> &&
+                                          !std::is_same_v<T, int> && !std::is_same_v<T, int64_t>,
+                                      int> = 0>
+  Variant(T value) : value_(static_cast<int64_t>(value)) {}
   Variant(double value) : value_(value) {}
   Variant(bool value) : value_(value) {}
-  Variant(const char* value) : value_(std::string(value)) {}
+  Variant(const char* value) : value_(std::string(value != nullptr ? value : "")) {}
   Variant(std::string value) : value_(std::move(value)) {}
   Variant(std::string_view value) : value_(std::string(value)) {}
 
