@@ -4,6 +4,7 @@
 
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -42,6 +43,8 @@ struct CodePageTable {
   std::array<char, 0x10000> FromUnicode{};
 };
 
+constexpr char32_t kLeadByte = 0xFFFFFFFE;  // begins a multi-byte character
+
 char32_t DecodeByte(iconv_t cd, unsigned char byte) {
   char in = static_cast<char>(byte);
   char32_t out = 0;
@@ -50,12 +53,13 @@ char32_t DecodeByte(iconv_t cd, unsigned char byte) {
   char* outPtr = reinterpret_cast<char*>(&out);
   size_t outLeft = sizeof out;
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || outLeft != 0) {
-    return kNoChar;
+  if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1)) {
+    return errno == EINVAL ? kLeadByte : kNoChar;
   }
-  return out;
+  return outLeft == 0 ? out : kNoChar;
 }
 
+// nullptr for a code page iconv lacks or one with multi-byte characters.
 std::unique_ptr<CodePageTable> BuildTable(int codePage) {
   IconvHandle cd = OpenIconv("UTF-32LE", IconvName(codePage));
   if (!cd) return nullptr;
@@ -64,6 +68,7 @@ std::unique_ptr<CodePageTable> BuildTable(int codePage) {
   table->FromUnicode.fill('?');
   for (int b = 255; b >= 0; --b) {
     char32_t u = DecodeByte(static_cast<iconv_t>(cd.get()), static_cast<unsigned char>(b));
+    if (u == kLeadByte) return nullptr;
     if (u == kNoChar) u = b < 0x80 ? kNoChar : static_cast<char32_t>(b);
     table->ToUnicode[static_cast<size_t>(b)] = u;
     // Filled from the top so that the lowest byte wins a shared character.

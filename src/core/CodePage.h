@@ -18,7 +18,9 @@
 namespace Vdei {
 
 int ActiveAnsiCodePage();
-void SetActiveAnsiCodePage(int codePage);  // EConvertError for one iconv lacks
+// EConvertError "Code page %d is not supported" for one iconv lacks or
+// one with multi-byte characters (932, 65001...).
+void SetActiveAnsiCodePage(int codePage);
 int ActiveOemCodePage();
 
 std::string AnsiToOem(std::string_view text);

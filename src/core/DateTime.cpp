@@ -44,7 +44,13 @@ struct TimeStamp {
   int64_t MSec;
 };
 
+// Far beyond year 9999 either way, yet safe to count in milliseconds.
+constexpr double kDecodableDays = 1e11;
+
 TimeStamp ToTimeStamp(TDateTime value) {
+  if (!(std::fabs(value) < kDecodableDays)) {
+    throw EConvertError("Invalid argument to date decode");
+  }
   int64_t total = std::llround(value * kMSecsPerDay);
   return {total / kMSecsPerDay, std::llabs(total) % kMSecsPerDay};
 }

@@ -33,7 +33,9 @@ TDateTime EncodeDate(int year, int month, int day);
 TDateTime EncodeTime(int hour, int minute, int second, int msec);
 
 // Decoding rounds the time of day to the nearest millisecond; a fraction
-// that rounds to a whole day carries into the date.
+// that rounds to a whole day carries into the date. NaN, infinities and
+// values beyond 1E11 days raise EConvertError "Invalid argument to date
+// decode" (so do the date texts and DayOfWeek of such values).
 void DecodeDate(TDateTime value, int& year, int& month, int& day);
 void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& msec);
 void DecodeDateTime(TDateTime value, int& year, int& month, int& day, int& hour, int& minute,

@@ -42,6 +42,7 @@ std::string TStream::ReadRemaining() {
 }
 
 int64_t TStream::CopyFrom(TStream& source, int64_t count) {
+  if (count < 0) throw EStreamError("Stream read error");
   if (count == 0) {
     source.SetPosition(0);
     count = source.Size();

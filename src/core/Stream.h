@@ -37,7 +37,8 @@ class TStream : public TObject {
   // The bytes from the current position to the end.
   std::string ReadRemaining();
   // Copies count bytes from source's position (count 0: from its start to
-  // its end, as the framework does); returns the bytes copied.
+  // its end, as the framework does); returns the bytes copied. A source
+  // that ends early (or a negative count) raises EStreamError.
   int64_t CopyFrom(TStream& source, int64_t count);
 };
 
@@ -80,7 +81,11 @@ class TFileStream : public TStream {
   // EFOpenError "Cannot create file \"%s\". <reason>" for fmCreate,
   // "Cannot open file \"%s\". <reason>" otherwise.
   TFileStream(const std::string& fileName, TFileMode mode);
-  ~TFileStream() override;  // writes what is buffered, closes the file
+  // Writes what is buffered and closes the file; a failure to write can
+  // not be reported here, so callers that must know call Flush() first.
+  ~TFileStream() override;
+  TFileStream(const TFileStream&) = delete;
+  TFileStream& operator=(const TFileStream&) = delete;
 
   int64_t Read(void* buffer, int64_t count) override;
   int64_t Write(const void* buffer, int64_t count) override;

@@ -66,6 +66,7 @@ TEST(CodePage, OtherAnsiCodePages) {
   EXPECT_EQ(AnsiToUtf8("\xc6"), "\xd0\x96");
   EXPECT_EQ(AnsiToOem("\xc6"), "?");
   EXPECT_THROW(SetActiveAnsiCodePage(99999), EConvertError);
+  EXPECT_THROW(SetActiveAnsiCodePage(932), EConvertError);  // Shift-JIS is multi-byte
   EXPECT_EQ(ActiveAnsiCodePage(), 1251);
   SetActiveAnsiCodePage(1252);
   EXPECT_EQ(Utf8ToAnsi("\xd0\x96"), "?");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "core/Exception.h"
 #include "core/FormatSettings.h"
 
@@ -77,6 +79,8 @@ TEST_F(DateTimeFormatTest, DateTimeToStrLeavesOutOnlyAZeroTime) {
   EXPECT_EQ(TimeToStr(kAfternoon), "2:07:09 PM");
   // 23:59:59.9996 rounds into the next day, which then has no time.
   EXPECT_EQ(DateTimeToStr(day + 0.99999999999), "1/1/2000");
+  EXPECT_THROW(DateTimeToStr(std::numeric_limits<double>::quiet_NaN()), EConvertError);
+  EXPECT_THROW(FormatDateTime("yyyy", 1e300), EConvertError);
 }
 
 TEST_F(DateTimeFormatTest, StrToDateInTheShortDateOrder) {

@@ -63,6 +63,7 @@ TEST(MemoryStream, CopyFromAndFiles) {
   EXPECT_EQ(dest.View(), "6780123456789");
   source.SetPosition(8);
   EXPECT_THROW(dest.CopyFrom(source, 5), EStreamError);
+  EXPECT_THROW(dest.CopyFrom(source, -1), EStreamError);
   std::string path = TempPath("memory.bin");
   dest.SaveToFile(path);
   EXPECT_EQ(FileContent(path), "6780123456789");
