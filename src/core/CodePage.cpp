@@ -31,7 +31,9 @@ IconvHandle OpenIconv(const std::string& to, const std::string& from) {
   return IconvHandle(cd);
 }
 
-std::string IconvName(int codePage) { return Format("CP%d", codePage); }
+std::string IconvName(int codePage) {
+  return Format("CP%d", codePage);
+}
 
 // One single-byte code page: the Unicode character of each byte and the
 // byte of each character of the Basic Multilingual Plane ('?' for none).
@@ -156,7 +158,9 @@ void AppendUtf8(std::string& out, char32_t u) {
   }
 }
 
-bool InRange(unsigned char c, unsigned char low, unsigned char high) { return c >= low && c <= high; }
+bool InRange(unsigned char c, unsigned char low, unsigned char high) {
+  return c >= low && c <= high;
+}
 
 // Decodes one UTF-8 character at text[i] and advances i. A malformed
 // sequence yields kNoChar and advances over its longest valid beginning
@@ -192,7 +196,9 @@ char32_t NextUtf8(std::string_view text, size_t& i) {
 
 }  // namespace
 
-int ActiveAnsiCodePage() { return ActiveTable().load()->CodePage; }
+int ActiveAnsiCodePage() {
+  return ActiveTable().load()->CodePage;
+}
 
 void SetActiveAnsiCodePage(int codePage) {
   const CodePageTable* table = TableFor(codePage);
@@ -200,11 +206,17 @@ void SetActiveAnsiCodePage(int codePage) {
   ActiveTable().store(table);
 }
 
-int ActiveOemCodePage() { return kOemCodePage; }
+int ActiveOemCodePage() {
+  return kOemCodePage;
+}
 
-std::string AnsiToOem(std::string_view text) { return MapBytes(text, CurrentByteMaps().AnsiToOem); }
+std::string AnsiToOem(std::string_view text) {
+  return MapBytes(text, CurrentByteMaps().AnsiToOem);
+}
 
-std::string OemToAnsi(std::string_view text) { return MapBytes(text, CurrentByteMaps().OemToAnsi); }
+std::string OemToAnsi(std::string_view text) {
+  return MapBytes(text, CurrentByteMaps().OemToAnsi);
+}
 
 std::string Utf8ToAnsi(std::string_view text) {
   const CodePageTable& ansi = *ActiveTable().load();

@@ -31,7 +31,9 @@ TCollection::TCollection(TPersistent* owner, const TClassInfo& itemClass, ItemFa
 
 TCollection::~TCollection() = default;
 
-TCollectionItem* TCollection::Add() { return Insert(Count()); }
+TCollectionItem* TCollection::Add() {
+  return Insert(Count());
+}
 
 TCollectionItem* TCollection::Insert(int index) {
   if (index < 0 || index > Count()) ThrowListIndexError(index);
@@ -73,7 +75,9 @@ void TCollection::Move(int from, int to) {
   if (updateCount_ == 0) Changed();
 }
 
-void TCollection::BeginUpdate() { ++updateCount_; }
+void TCollection::BeginUpdate() {
+  ++updateCount_;
+}
 
 void TCollection::EndUpdate() {
   if (updateCount_ == 0) return;

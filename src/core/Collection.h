@@ -41,10 +41,10 @@ class TCollection : public TPersistent {
   const TClassInfo& ItemClass() const { return *itemClass_; }
 
   int Count() const { return static_cast<int>(items_.size()); }
-  TCollectionItem* Add();                  // appends a new item made by the factory
+  TCollectionItem* Add();  // appends a new item made by the factory
   TCollectionItem* Insert(int index);
   TCollectionItem* Items(int index) const;  // EListError outside 0..Count-1
-  void Delete(int index);                  // EListError outside 0..Count-1
+  void Delete(int index);                   // EListError outside 0..Count-1
   void Clear();
   void Move(int from, int to);
 

@@ -58,8 +58,8 @@ class TComponent : public TPersistent {
 
   TComponent* owner_ = nullptr;
   std::string name_;
-  std::vector<TComponent*> components_;      // owned
-  std::vector<TComponent*> freeNotifies_;    // told when this one goes
+  std::vector<TComponent*> components_;    // owned
+  std::vector<TComponent*> freeNotifies_;  // told when this one goes
   bool destroying_ = false;
 };
 

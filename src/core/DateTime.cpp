@@ -70,10 +70,10 @@ TDateTime LocalClock() {
   clock_gettime(CLOCK_REALTIME, &now);
   tm local{};
   localtime_r(&now.tv_sec, &local);
-  TDateTime date = static_cast<double>(
-      DaysFromCivil(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
-                    static_cast<unsigned>(local.tm_mday)) +
-      kUnixDateDelta);
+  TDateTime date = static_cast<double>(DaysFromCivil(local.tm_year + 1900,
+                                                     static_cast<unsigned>(local.tm_mon + 1),
+                                                     static_cast<unsigned>(local.tm_mday)) +
+                                       kUnixDateDelta);
   int msecOfDay = ((local.tm_hour * 60 + local.tm_min) * 60 + std::min(local.tm_sec, 59)) * 1000 +
                   static_cast<int>(now.tv_nsec / 1000000);
   return date + static_cast<double>(msecOfDay) / kMSecsPerDay;
@@ -81,7 +81,9 @@ TDateTime LocalClock() {
 
 }  // namespace
 
-bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool IsLeapYear(int year) {
+  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
 int DaysInMonth(int year, int month) {
   if (month < 1 || month > 12) return 0;
@@ -97,8 +99,8 @@ bool TryEncodeDate(int year, int month, int day, TDateTime& result) {
 }
 
 bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime& result) {
-  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 ||
-      msec < 0 || msec > 999) {
+  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || msec < 0 ||
+      msec > 999) {
     return false;
   }
   result = static_cast<double>(((hour * 60 + minute) * 60 + second) * 1000 + msec) / kMSecsPerDay;
@@ -146,9 +148,13 @@ int DayOfWeek(TDateTime value) {
   return static_cast<int>(weekday) + 1;
 }
 
-TDateTime DateOf(TDateTime value) { return std::trunc(value); }
+TDateTime DateOf(TDateTime value) {
+  return std::trunc(value);
+}
 
-TDateTime TimeOf(TDateTime value) { return value - std::trunc(value); }
+TDateTime TimeOf(TDateTime value) {
+  return value - std::trunc(value);
+}
 
 TDateTime ComposeDateTime(TDateTime date, TDateTime time) {
   return date < 0 ? date - time : date + time;
@@ -163,7 +169,9 @@ TDateTime Now() {
   return clock ? clock() : LocalClock();
 }
 
-TDateTime Today() { return DateOf(Now()); }
+TDateTime Today() {
+  return DateOf(Now());
+}
 
 void SetClockForTesting(std::function<TDateTime()> clock) {
   std::lock_guard<std::mutex> lock(ClockMutex());

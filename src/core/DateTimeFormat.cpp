@@ -9,7 +9,9 @@ namespace Vdei {
 
 namespace {
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char Upper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 bool StartsWithText(std::string_view s, size_t at, std::string_view word) {
   return s.size() - at >= word.size() && SameText(s.substr(at, word.size()), word);
@@ -36,21 +38,51 @@ class DateTimeWriter {
         lastLetter = token;
       }
       switch (token) {
-        case 'Y': AppendNumber(count <= 2 ? year_ % 100 : year_, count <= 2 ? 2 : 4); break;
-        case 'M': WriteMonth(count); break;
-        case 'D': WriteDay(count, depth); break;
-        case 'H': AppendNumber(TwelveHourAhead(format, i + count) ? Hour12() : hour_, Width(count, 2)); break;
-        case 'N': AppendNumber(minute_, Width(count, 2)); break;
-        case 'S': AppendNumber(second_, Width(count, 2)); break;
-        case 'Z': AppendNumber(msec_, Width(count, 3)); break;
-        case 'T': Nested(count == 1 ? fs_.ShortTimeFormat : fs_.LongTimeFormat, depth); break;
-        case 'C': WriteShortDateTime(depth); break;
-        case 'A': count = WriteDesignator(format, i); break;
-        case '/': out_ += fs_.DateSeparator; count = 1; break;
-        case ':': out_ += fs_.TimeSeparator; count = 1; break;
+        case 'Y':
+          AppendNumber(count <= 2 ? year_ % 100 : year_, count <= 2 ? 2 : 4);
+          break;
+        case 'M':
+          WriteMonth(count);
+          break;
+        case 'D':
+          WriteDay(count, depth);
+          break;
+        case 'H':
+          AppendNumber(TwelveHourAhead(format, i + count) ? Hour12() : hour_, Width(count, 2));
+          break;
+        case 'N':
+          AppendNumber(minute_, Width(count, 2));
+          break;
+        case 'S':
+          AppendNumber(second_, Width(count, 2));
+          break;
+        case 'Z':
+          AppendNumber(msec_, Width(count, 3));
+          break;
+        case 'T':
+          Nested(count == 1 ? fs_.ShortTimeFormat : fs_.LongTimeFormat, depth);
+          break;
+        case 'C':
+          WriteShortDateTime(depth);
+          break;
+        case 'A':
+          count = WriteDesignator(format, i);
+          break;
+        case '/':
+          out_ += fs_.DateSeparator;
+          count = 1;
+          break;
+        case ':':
+          out_ += fs_.TimeSeparator;
+          count = 1;
+          break;
         case '"':
-        case '\'': count = CopyQuoted(format, i); break;
-        default: out_.append(format.substr(i, count)); break;
+        case '\'':
+          count = CopyQuoted(format, i);
+          break;
+        default:
+          out_.append(format.substr(i, count));
+          break;
       }
       i += count;
     }
@@ -65,7 +97,9 @@ class DateTimeWriter {
     while (end < format.size() && Upper(format[end]) == token) ++end;
     return end - at;
   }
-  static int Width(size_t count, int max) { return count >= static_cast<size_t>(max) ? max : static_cast<int>(count); }
+  static int Width(size_t count, int max) {
+    return count >= static_cast<size_t>(max) ? max : static_cast<int>(count);
+  }
 
   // Whether the hour at this point is written on a 12-hour clock: an
   // am/pm designator follows before the next hour specifier.
@@ -114,11 +148,21 @@ class DateTimeWriter {
     int weekday = DayOfWeek(value_) - 1;
     switch (count) {
       case 1:
-      case 2: AppendNumber(day_, static_cast<int>(count)); break;
-      case 3: out_ += fs_.ShortDayNames[weekday]; break;
-      case 4: out_ += fs_.LongDayNames[weekday]; break;
-      case 5: Nested(fs_.ShortDateFormat, depth); break;
-      default: Nested(fs_.LongDateFormat, depth); break;
+      case 2:
+        AppendNumber(day_, static_cast<int>(count));
+        break;
+      case 3:
+        out_ += fs_.ShortDayNames[weekday];
+        break;
+      case 4:
+        out_ += fs_.LongDayNames[weekday];
+        break;
+      case 5:
+        Nested(fs_.ShortDateFormat, depth);
+        break;
+      default:
+        Nested(fs_.LongDateFormat, depth);
+        break;
     }
   }
 
@@ -179,10 +223,16 @@ std::string FormatDateTime(std::string_view format, TDateTime value) {
   return std::string(scratch);
 }
 
-std::string DateToStr(TDateTime value) { return FormatDateTime(FormatSettings().ShortDateFormat, value); }
+std::string DateToStr(TDateTime value) {
+  return FormatDateTime(FormatSettings().ShortDateFormat, value);
+}
 
-std::string TimeToStr(TDateTime value) { return FormatDateTime(FormatSettings().LongTimeFormat, value); }
+std::string TimeToStr(TDateTime value) {
+  return FormatDateTime(FormatSettings().LongTimeFormat, value);
+}
 
-std::string DateTimeToStr(TDateTime value) { return FormatDateTime("c", value); }
+std::string DateTimeToStr(TDateTime value) {
+  return FormatDateTime("c", value);
+}
 
 }  // namespace Vdei

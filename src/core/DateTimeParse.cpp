@@ -19,10 +19,17 @@ constexpr int kTwoDigitYearWindow = 50;
 TDateOrder DateOrderOf(std::string_view format) {
   for (char c : format) {
     switch (c) {
-      case 'd': case 'D': return doDMY;
-      case 'y': case 'Y': return doYMD;
-      case 'm': case 'M': return doMDY;
-      default: break;
+      case 'd':
+      case 'D':
+        return doDMY;
+      case 'y':
+      case 'Y':
+        return doYMD;
+      case 'm':
+      case 'M':
+        return doMDY;
+      default:
+        break;
     }
   }
   return doMDY;
@@ -73,7 +80,8 @@ class Scanner {
     return false;
   }
   bool Word(std::string_view word) {
-    if (word.empty() || s_.size() - i_ < word.size() || !SameText(s_.substr(i_, word.size()), word)) {
+    if (word.empty() || s_.size() - i_ < word.size() ||
+        !SameText(s_.substr(i_, word.size()), word)) {
       return false;
     }
     i_ += word.size();
@@ -172,9 +180,13 @@ bool ScanAll(std::string_view text, bool (*scan)(Scanner&, TDateTime&), TDateTim
 
 }  // namespace
 
-bool TryStrToDate(std::string_view text, TDateTime& result) { return ScanAll(text, ScanDate, result); }
+bool TryStrToDate(std::string_view text, TDateTime& result) {
+  return ScanAll(text, ScanDate, result);
+}
 
-bool TryStrToTime(std::string_view text, TDateTime& result) { return ScanAll(text, ScanTime, result); }
+bool TryStrToTime(std::string_view text, TDateTime& result) {
+  return ScanAll(text, ScanTime, result);
+}
 
 bool TryStrToDateTime(std::string_view text, TDateTime& result) {
   std::string_view trimmed = Trim(text);

@@ -4,10 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
-#include <algorithm>
 
 #include "core/Exception.h"
 #include "core/Properties.h"
@@ -27,10 +27,14 @@ std::string ErrorText(int error) {
 
 int OpenFlags(TFileMode mode) {
   switch (mode) {
-    case fmCreate: return O_RDWR | O_CREAT | O_TRUNC;
-    case fmOpenRead: return O_RDONLY;
-    case fmOpenWrite: return O_WRONLY;
-    case fmOpenReadWrite: return O_RDWR;
+    case fmCreate:
+      return O_RDWR | O_CREAT | O_TRUNC;
+    case fmOpenRead:
+      return O_RDONLY;
+    case fmOpenWrite:
+      return O_WRONLY;
+    case fmOpenReadWrite:
+      return O_RDWR;
   }
   return O_RDONLY;
 }
@@ -150,7 +154,9 @@ void TFileStream::SetSize(int64_t size) {
   position_ = std::min(position_, size);
 }
 
-void TFileStream::Flush() { FlushWriteBuffer(); }
+void TFileStream::Flush() {
+  FlushWriteBuffer();
+}
 
 void TFileStream::FlushToDisk() {
   Flush();

@@ -8,7 +8,9 @@ namespace Vdei {
 
 namespace {
 
-constexpr int32_t Rgb(int r, int g, int b) { return r | (g << 8) | (b << 16); }
+constexpr int32_t Rgb(int r, int g, int b) {
+  return r | (g << 8) | (b << 16);
+}
 
 // The classic Windows defaults of the system colours, by index; cl3DLight
 // takes the lighter shade of later Windows versions.
@@ -66,9 +68,9 @@ const TClassInfo& TFont::StaticClassInfo() {
       ClassInfoBuilder<TFont, TPersistent>("TFont")
           .Integer("Color", &TFont::Color, &TFont::SetColor, Variant(clWindowText))
           .Integer("Height", &TFont::Height, &TFont::SetHeight, Variant(-11))
-          .String("Name", &TFont::Name,
-                  [](TFont& f, std::string name) { f.SetName(std::move(name)); },
-                  Variant("MS Sans Serif"))
+          .String(
+              "Name", &TFont::Name, [](TFont& f, std::string name) { f.SetName(std::move(name)); },
+              Variant("MS Sans Serif"))
           .Integer("Size", &TFont::Size, &TFont::SetSize, Variant(8))
           .Set("Style", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}, &TFont::Style,
                &TFont::SetStyle, Variant(0))
@@ -76,7 +78,9 @@ const TClassInfo& TFont::StaticClassInfo() {
   return info;
 }
 
-int TFont::Height() const { return -RoundedRatio(size_, kScreenDpi, kPointsPerInch); }
+int TFont::Height() const {
+  return -RoundedRatio(size_, kScreenDpi, kPointsPerInch);
+}
 
 void TFont::SetHeight(int height) {
   size_ = RoundedRatio(height < 0 ? -height : height, kPointsPerInch, kScreenDpi);

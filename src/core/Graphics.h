@@ -41,7 +41,9 @@ constexpr TColor clMedGray = 0xA4A0A0;
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
 
-constexpr TColor SystemColor(int index) { return static_cast<TColor>(0x80000000u | unsigned(index)); }
+constexpr TColor SystemColor(int index) {
+  return static_cast<TColor>(0x80000000u | unsigned(index));
+}
 constexpr TColor clScrollBar = SystemColor(0);
 constexpr TColor clBackground = SystemColor(1);
 constexpr TColor clActiveCaption = SystemColor(2);
@@ -82,7 +84,9 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = uint8_t;  // bit n = TFontStyle n
-constexpr TFontStyles FontStyleBit(TFontStyle s) { return static_cast<TFontStyles>(1u << s); }
+constexpr TFontStyles FontStyleBit(TFontStyle s) {
+  return static_cast<TFontStyles>(1u << s);
+}
 
 // A font: name, size in points, colour and style. The default is
 // "MS Sans Serif", 8 points (height -11 at 96 dots per inch), clWindowText,

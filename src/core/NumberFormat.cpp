@@ -163,33 +163,55 @@ std::string PlaceCurrency(const std::string& number, bool negative, const TForma
   const std::string& c = fs.CurrencyString;
   if (!negative) {
     switch (fs.CurrencyFormat) {
-      case 1: return number + c;
-      case 2: return c + " " + number;
-      case 3: return number + " " + c;
-      default: return c + number;
+      case 1:
+        return number + c;
+      case 2:
+        return c + " " + number;
+      case 3:
+        return number + " " + c;
+      default:
+        return c + number;
     }
   }
   switch (fs.NegCurrFormat) {
-    case 1: return "-" + c + number;
-    case 2: return c + "-" + number;
-    case 3: return c + number + "-";
-    case 4: return "(" + number + c + ")";
-    case 5: return "-" + number + c;
-    case 6: return number + "-" + c;
-    case 7: return number + c + "-";
-    case 8: return "-" + number + " " + c;
-    case 9: return "-" + c + " " + number;
-    case 10: return number + " " + c + "-";
-    case 11: return c + " " + number + "-";
-    case 12: return c + " -" + number;
-    case 13: return number + "- " + c;
-    case 14: return "(" + c + " " + number + ")";
-    case 15: return "(" + number + " " + c + ")";
-    default: return "(" + c + number + ")";
+    case 1:
+      return "-" + c + number;
+    case 2:
+      return c + "-" + number;
+    case 3:
+      return c + number + "-";
+    case 4:
+      return "(" + number + c + ")";
+    case 5:
+      return "-" + number + c;
+    case 6:
+      return number + "-" + c;
+    case 7:
+      return number + c + "-";
+    case 8:
+      return "-" + number + " " + c;
+    case 9:
+      return "-" + c + " " + number;
+    case 10:
+      return number + " " + c + "-";
+    case 11:
+      return c + " " + number + "-";
+    case 12:
+      return c + " -" + number;
+    case 13:
+      return number + "- " + c;
+    case 14:
+      return "(" + c + " " + number + ")";
+    case 15:
+      return "(" + number + " " + c + ")";
+    default:
+      return "(" + c + number + ")";
   }
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 bool ParseUnsigned(std::string_view digits, int base, uint64_t& value) {
   if (digits.empty()) return false;
@@ -209,7 +231,9 @@ std::string IntToStr(int64_t value) {
   return out.Str();
 }
 
-std::string FloatToStr(double value) { return FloatToStr(value, FormatSettings().DecimalSeparator); }
+std::string FloatToStr(double value) {
+  return FloatToStr(value, FormatSettings().DecimalSeparator);
+}
 
 std::string FloatToStr(double value, char decimalSeparator) {
   if (!std::isfinite(value)) return NonFiniteText(value);
@@ -336,7 +360,8 @@ bool TryStrToFloat(std::string_view text, double& result, char decimalSeparator)
     size_t digitsStart = i;
     while (i < s.size() && IsDigit(s[i])) normal += s[i++];
     if (i == digitsStart) return false;
-    auto parsed = std::from_chars(normal.data() + exponentStart, normal.data() + normal.size(), exponent);
+    auto parsed =
+        std::from_chars(normal.data() + exponentStart, normal.data() + normal.size(), exponent);
     if (parsed.ec == std::errc::result_out_of_range) {
       exponent = normal[exponentStart] == '-' ? std::numeric_limits<int>::min() / 2
                                               : std::numeric_limits<int>::max() / 2;

@@ -42,12 +42,16 @@ const TClassInfo& TPersistent::StaticClassInfo() {
   return info;
 }
 
-void TPersistent::Assign(const TPersistent& source) { source.AssignTo(*this); }
+void TPersistent::Assign(const TPersistent& source) {
+  source.AssignTo(*this);
+}
 
 void TPersistent::AssignTo(TPersistent& dest) const {
   throw EConvertError("Cannot assign a " + ClassName() + " to a " + dest.ClassName());
 }
 
-void ThrowInvalidCast() { throw EInvalidCast("Invalid class typecast"); }
+void ThrowInvalidCast() {
+  throw EInvalidCast("Invalid class typecast");
+}
 
 }  // namespace Vdei

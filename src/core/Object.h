@@ -68,9 +68,11 @@ struct TClassInfo {
   std::vector<const TPropInfo*> AllProperties() const;
 };
 
-#define VDEI_CLASS(Class)                                                       \
-  static const ::Vdei::TClassInfo& StaticClassInfo();                           \
-  const ::Vdei::TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+#define VDEI_CLASS(Class)                                \
+  static const ::Vdei::TClassInfo& StaticClassInfo();    \
+  const ::Vdei::TClassInfo& ClassInfo() const override { \
+    return StaticClassInfo();                            \
+  }
 
 class TObject {
  public:

@@ -31,7 +31,8 @@ Variant EnumOrdinal(const TPropInfo& p, const Variant& value) {
     }
   }
   if (ordinal < 0) ordinal = value.AsInteger();
-  if (!p.EnumNames.empty() && (ordinal < 0 || ordinal >= static_cast<int64_t>(p.EnumNames.size()))) {
+  if (!p.EnumNames.empty() &&
+      (ordinal < 0 || ordinal >= static_cast<int64_t>(p.EnumNames.size()))) {
     throw EConvertError("'" + value.AsString() + "' is not a valid value of property " + p.Name);
   }
   return Variant(ordinal);

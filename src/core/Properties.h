@@ -30,23 +30,27 @@ class ClassInfoBuilder {
 
   template <class G, class S>
   ClassInfoBuilder& Integer(std::string name, G get, S set, Variant def = Variant()) {
-    return Scalar(std::move(name), tkInteger, get, set, [](const Variant& v) { return v.AsInteger(); },
-                  std::move(def));
+    return Scalar(
+        std::move(name), tkInteger, get, set, [](const Variant& v) { return v.AsInteger(); },
+        std::move(def));
   }
   template <class G, class S>
   ClassInfoBuilder& Float(std::string name, G get, S set, Variant def = Variant()) {
-    return Scalar(std::move(name), tkFloat, get, set, [](const Variant& v) { return v.AsFloat(); },
-                  std::move(def));
+    return Scalar(
+        std::move(name), tkFloat, get, set, [](const Variant& v) { return v.AsFloat(); },
+        std::move(def));
   }
   template <class G, class S>
   ClassInfoBuilder& Boolean(std::string name, G get, S set, Variant def = Variant()) {
-    return Scalar(std::move(name), tkBoolean, get, set, [](const Variant& v) { return v.AsBoolean(); },
-                  std::move(def));
+    return Scalar(
+        std::move(name), tkBoolean, get, set, [](const Variant& v) { return v.AsBoolean(); },
+        std::move(def));
   }
   template <class G, class S>
   ClassInfoBuilder& String(std::string name, G get, S set, Variant def = Variant()) {
-    return Scalar(std::move(name), tkString, get, set, [](const Variant& v) { return v.AsString(); },
-                  std::move(def));
+    return Scalar(
+        std::move(name), tkString, get, set, [](const Variant& v) { return v.AsString(); },
+        std::move(def));
   }
   // A single character, read and written as a one-character string (an
   // empty string writes the character 0).

@@ -8,11 +8,19 @@ namespace Vdei {
 
 namespace {
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
+char AsciiUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char AsciiLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+bool IsTrimmed(char c) {
+  return static_cast<unsigned char>(c) <= ' ';
+}
 
-size_t LastPathSeparator(std::string_view path) { return path.find_last_of("/\\"); }
+size_t LastPathSeparator(std::string_view path) {
+  return path.find_last_of("/\\");
+}
 
 }  // namespace
 
@@ -78,9 +86,13 @@ std::string_view TrimRight(std::string_view s) {
   return s.substr(0, n);
 }
 
-std::string_view Trim(std::string_view s) { return TrimRight(TrimLeft(s)); }
+std::string_view Trim(std::string_view s) {
+  return TrimRight(TrimLeft(s));
+}
 
-size_t Pos(std::string_view needle, std::string_view s) { return s.find(needle); }
+size_t Pos(std::string_view needle, std::string_view s) {
+  return s.find(needle);
+}
 
 size_t PosText(std::string_view needle, std::string_view s) {
   auto it = std::search(s.begin(), s.end(), needle.begin(), needle.end(),

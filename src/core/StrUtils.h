@@ -14,7 +14,7 @@ std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2))
 
 std::string UpperCase(std::string_view s);  // ASCII letters only
 std::string LowerCase(std::string_view s);
-bool SameText(std::string_view a, std::string_view b);  // case-insensitive equality
+bool SameText(std::string_view a, std::string_view b);    // case-insensitive equality
 int CompareText(std::string_view a, std::string_view b);  // case-insensitive, <0 / 0 / >0
 
 // Trim removes bytes <= ' ' (blanks and control characters) from both ends.

@@ -33,7 +33,9 @@ class TStream : public TObject {
 
   void ReadBuffer(void* buffer, int64_t count);
   void WriteBuffer(const void* buffer, int64_t count);
-  void WriteString(std::string_view text) { WriteBuffer(text.data(), static_cast<int64_t>(text.size())); }
+  void WriteString(std::string_view text) {
+    WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+  }
   // The bytes from the current position to the end.
   std::string ReadRemaining();
   // Copies count bytes from source's position (count 0: from its start to

@@ -47,10 +47,9 @@ void TStringList::Sort() {
 }
 
 bool TStringList::Find(std::string_view value, int& index) const {
-  auto it = std::lower_bound(items_.begin(), items_.end(), value,
-                             [this](const Item& item, std::string_view v) {
-                               return Compare(item.Text, v) < 0;
-                             });
+  auto it = std::lower_bound(
+      items_.begin(), items_.end(), value,
+      [this](const Item& item, std::string_view v) { return Compare(item.Text, v) < 0; });
   index = static_cast<int>(it - items_.begin());
   return it != items_.end() && Compare(it->Text, value) == 0;
 }
@@ -60,14 +59,15 @@ int TStringList::Add(std::string value) {
   int index = 0;
   if (Find(value, index)) {
     switch (duplicates_) {
-      case dupIgnore: return index;
-      case dupError: throw EListError("String list does not allow duplicates");
+      case dupIgnore:
+        return index;
+      case dupError:
+        throw EListError("String list does not allow duplicates");
       case dupAccept: {
         // After the equal ones, so equal strings keep the order they came in.
-        auto after = std::upper_bound(items_.begin() + index, items_.end(), value,
-                                      [this](const std::string& v, const Item& item) {
-                                        return Compare(v, item.Text) < 0;
-                                      });
+        auto after = std::upper_bound(
+            items_.begin() + index, items_.end(), value,
+            [this](const std::string& v, const Item& item) { return Compare(v, item.Text) < 0; });
         index = static_cast<int>(after - items_.begin());
         break;
       }

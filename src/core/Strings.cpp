@@ -27,7 +27,9 @@ std::string Quoted(std::string_view s) {
   return out;
 }
 
-bool IsBlank(char c) { return c != '\0' && static_cast<unsigned char>(c) <= ' '; }
+bool IsBlank(char c) {
+  return c != '\0' && static_cast<unsigned char>(c) <= ' ';
+}
 
 // Reads a quoted item at s[i] (a '"'); "" inside stands for one quote.
 std::string ReadQuoted(std::string_view s, size_t& i) {
@@ -237,7 +239,9 @@ void TStrings::SetCommaText(std::string_view text) {
   EndUpdate();
 }
 
-void TStrings::BeginUpdate() { ++updateCount_; }
+void TStrings::BeginUpdate() {
+  ++updateCount_;
+}
 
 void TStrings::EndUpdate() {
   if (updateCount_ == 0) return;

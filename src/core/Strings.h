@@ -100,7 +100,7 @@ class TStringList : public TStrings {
   // "Operation not allowed on sorted list".
   int Add(std::string value) override;
   void Insert(int index, std::string value) override;
-  void Put(int index, std::string value) override;  // EListError on a sorted list
+  void Put(int index, std::string value) override;     // EListError on a sorted list
   int IndexOf(std::string_view value) const override;  // binary search when sorted
   // Binary search on a sorted list: true when found; index is the position
   // found or where the value would go.

@@ -21,7 +21,9 @@ constexpr const char* kTypeNames[] = {"Empty", "Null",    "Integer", "Double", "
                       ") into type (" + to + ")");
 }
 
-[[noreturn]] void ThrowNotAnArray() { throw EVariantError("Variant is not an array"); }
+[[noreturn]] void ThrowNotAnArray() {
+  throw EVariantError("Variant is not an array");
+}
 
 bool InInt64Range(double value) {
   return value >= -9223372036854775808.0 && value < 9223372036854775808.0;
@@ -48,11 +50,17 @@ bool IsBooleanText(std::string_view s, bool& value) {
 
 }  // namespace
 
-Variant Variant::Null() { return Variant(Storage(NullTag{})); }
+Variant Variant::Null() {
+  return Variant(Storage(NullTag{}));
+}
 
-Variant Variant::Currency(double value) { return Variant(Storage(CurrencyValue{value})); }
+Variant Variant::Currency(double value) {
+  return Variant(Storage(CurrencyValue{value}));
+}
 
-Variant Variant::DateTime(TDateTime value) { return Variant(Storage(DateTimeValue{value})); }
+Variant Variant::DateTime(TDateTime value) {
+  return Variant(Storage(DateTimeValue{value}));
+}
 
 Variant Variant::Array(int lowBound, int highBound) {
   if (highBound < lowBound - 1) throw EVariantError("Error creating variant or safe array");
@@ -67,9 +75,13 @@ Variant Variant::Array(std::vector<Variant> items, int lowBound) {
   return Variant(Storage(std::move(array)));
 }
 
-TVarType Variant::Type() const { return static_cast<TVarType>(value_.index()); }
+TVarType Variant::Type() const {
+  return static_cast<TVarType>(value_.index());
+}
 
-const char* Variant::TypeName() const { return kTypeNames[Type()]; }
+const char* Variant::TypeName() const {
+  return kTypeNames[Type()];
+}
 
 bool Variant::IsNumeric() const {
   TVarType t = Type();
@@ -79,26 +91,38 @@ bool Variant::IsNumeric() const {
 std::string Variant::AsString() const {
   switch (Type()) {
     case varEmpty:
-    case varNull: return {};
-    case varInteger: return IntToStr(std::get<int64_t>(value_));
-    case varFloat: return FloatToStr(std::get<double>(value_));
-    case varCurrency: return CurrToStr(std::get<CurrencyValue>(value_).Value);
-    case varDateTime: return DateTimeToStr(std::get<DateTimeValue>(value_).Value);
-    case varBoolean: return std::get<bool>(value_) ? "True" : "False";
-    case varString: return std::get<std::string>(value_);
-    case varArray: break;
+    case varNull:
+      return {};
+    case varInteger:
+      return IntToStr(std::get<int64_t>(value_));
+    case varFloat:
+      return FloatToStr(std::get<double>(value_));
+    case varCurrency:
+      return CurrToStr(std::get<CurrencyValue>(value_).Value);
+    case varDateTime:
+      return DateTimeToStr(std::get<DateTimeValue>(value_).Value);
+    case varBoolean:
+      return std::get<bool>(value_) ? "True" : "False";
+    case varString:
+      return std::get<std::string>(value_);
+    case varArray:
+      break;
   }
   throw EVariantError("Could not convert variant of type (Array) into type (String)");
 }
 
 int64_t Variant::AsInteger() const {
   switch (Type()) {
-    case varEmpty: return 0;
-    case varInteger: return std::get<int64_t>(value_);
+    case varEmpty:
+      return 0;
+    case varInteger:
+      return std::get<int64_t>(value_);
     case varFloat:
     case varCurrency:
-    case varDateTime: return RoundToInt64(AsFloat(), Type());
-    case varBoolean: return std::get<bool>(value_) ? -1 : 0;
+    case varDateTime:
+      return RoundToInt64(AsFloat(), Type());
+    case varBoolean:
+      return std::get<bool>(value_) ? -1 : 0;
     case varString: {
       const std::string& s = std::get<std::string>(value_);
       int64_t i = 0;
@@ -108,19 +132,26 @@ int64_t Variant::AsInteger() const {
       break;
     }
     case varNull:
-    case varArray: break;
+    case varArray:
+      break;
   }
   ThrowCannotConvert(Type(), "Integer");
 }
 
 double Variant::AsFloat() const {
   switch (Type()) {
-    case varEmpty: return 0;
-    case varInteger: return static_cast<double>(std::get<int64_t>(value_));
-    case varFloat: return std::get<double>(value_);
-    case varCurrency: return std::get<CurrencyValue>(value_).Value;
-    case varDateTime: return std::get<DateTimeValue>(value_).Value;
-    case varBoolean: return std::get<bool>(value_) ? -1 : 0;
+    case varEmpty:
+      return 0;
+    case varInteger:
+      return static_cast<double>(std::get<int64_t>(value_));
+    case varFloat:
+      return std::get<double>(value_);
+    case varCurrency:
+      return std::get<CurrencyValue>(value_).Value;
+    case varDateTime:
+      return std::get<DateTimeValue>(value_).Value;
+    case varBoolean:
+      return std::get<bool>(value_) ? -1 : 0;
     case varString: {
       const std::string& s = std::get<std::string>(value_);
       double d = 0;
@@ -130,19 +161,24 @@ double Variant::AsFloat() const {
       break;
     }
     case varNull:
-    case varArray: break;
+    case varArray:
+      break;
   }
   ThrowCannotConvert(Type(), "Double");
 }
 
 bool Variant::AsBoolean() const {
   switch (Type()) {
-    case varEmpty: return false;
-    case varInteger: return std::get<int64_t>(value_) != 0;
+    case varEmpty:
+      return false;
+    case varInteger:
+      return std::get<int64_t>(value_) != 0;
     case varFloat:
     case varCurrency:
-    case varDateTime: return AsFloat() != 0;
-    case varBoolean: return std::get<bool>(value_);
+    case varDateTime:
+      return AsFloat() != 0;
+    case varBoolean:
+      return std::get<bool>(value_);
     case varString: {
       const std::string& s = std::get<std::string>(value_);
       bool b = false;
@@ -154,18 +190,21 @@ bool Variant::AsBoolean() const {
       break;
     }
     case varNull:
-    case varArray: break;
+    case varArray:
+      break;
   }
   ThrowCannotConvert(Type(), "Boolean");
 }
 
 TDateTime Variant::AsDateTime() const {
   switch (Type()) {
-    case varEmpty: return 0;
+    case varEmpty:
+      return 0;
     case varInteger:
     case varFloat:
     case varCurrency:
-    case varDateTime: return AsFloat();
+    case varDateTime:
+      return AsFloat();
     case varString: {
       TDateTime d = 0;
       if (TryStrToDateTime(std::get<std::string>(value_), d)) return d;
@@ -173,7 +212,8 @@ TDateTime Variant::AsDateTime() const {
     }
     case varBoolean:
     case varNull:
-    case varArray: break;
+    case varArray:
+      break;
   }
   ThrowCannotConvert(Type(), "Date");
 }

@@ -101,7 +101,7 @@ class Variant;
 struct VariantArray {
   int LowBound = 0;
   std::vector<Variant> Items;
-  int HighBound() const { return LowBound + static_cast<int>(Items.size()) - 1; }
+  int HighBound() const;  // defined below, where Variant is complete
 };
 
 class Variant {
@@ -188,5 +188,9 @@ Variant VarAnd(const Variant& a, const Variant& b);
 Variant VarOr(const Variant& a, const Variant& b);
 Variant VarXor(const Variant& a, const Variant& b);
 Variant VarNot(const Variant& a);
+
+inline int VariantArray::HighBound() const {
+  return LowBound + static_cast<int>(Items.size()) - 1;
+}
 
 }  // namespace Vdei

@@ -11,7 +11,9 @@ namespace Vdei {
 
 namespace {
 
-[[noreturn]] void ThrowInvalidOperation() { throw EVariantError("Invalid variant operation"); }
+[[noreturn]] void ThrowInvalidOperation() {
+  throw EVariantError("Invalid variant operation");
+}
 
 // An arithmetic operand once strings, Booleans and Empty are read as
 // numbers. Kind is varInteger (Int holds it) or varFloat, varCurrency,
@@ -38,11 +40,16 @@ bool TryStringToNumber(std::string_view s, Number& n) {
 // Precondition: v is neither Null nor an array.
 bool TryToNumber(const Variant& v, Number& n) {
   switch (v.Type()) {
-    case varString: return TryStringToNumber(v.StringRef(), n);
+    case varString:
+      return TryStringToNumber(v.StringRef(), n);
     case varFloat:
     case varCurrency:
-    case varDateTime: n = {v.Type(), 0, v.AsFloat()}; return true;
-    default: n = {varInteger, v.AsInteger(), 0}; return true;  // Integer, Boolean, Empty
+    case varDateTime:
+      n = {v.Type(), 0, v.AsFloat()};
+      return true;
+    default:
+      n = {varInteger, v.AsInteger(), 0};
+      return true;  // Integer, Boolean, Empty
   }
 }
 
@@ -74,27 +81,36 @@ TVarType ResultKind(ArithOp op, TVarType a, TVarType b) {
 
 bool IntegerArithmetic(ArithOp op, int64_t x, int64_t y, int64_t& result) {
   switch (op) {
-    case ArithOp::Add: return !__builtin_add_overflow(x, y, &result);
-    case ArithOp::Subtract: return !__builtin_sub_overflow(x, y, &result);
-    case ArithOp::Multiply: return !__builtin_mul_overflow(x, y, &result);
+    case ArithOp::Add:
+      return !__builtin_add_overflow(x, y, &result);
+    case ArithOp::Subtract:
+      return !__builtin_sub_overflow(x, y, &result);
+    case ArithOp::Multiply:
+      return !__builtin_mul_overflow(x, y, &result);
   }
   return false;
 }
 
 double RealArithmetic(ArithOp op, double x, double y) {
   switch (op) {
-    case ArithOp::Add: return x + y;
-    case ArithOp::Subtract: return x - y;
-    case ArithOp::Multiply: return x * y;
+    case ArithOp::Add:
+      return x + y;
+    case ArithOp::Subtract:
+      return x - y;
+    case ArithOp::Multiply:
+      return x * y;
   }
   return 0;
 }
 
 Variant OfKind(TVarType kind, double value) {
   switch (kind) {
-    case varCurrency: return Variant::Currency(value);
-    case varDateTime: return Variant::DateTime(value);
-    default: return Variant(value);
+    case varCurrency:
+      return Variant::Currency(value);
+    case varDateTime:
+      return Variant::DateTime(value);
+    default:
+      return Variant(value);
   }
 }
 
@@ -111,7 +127,9 @@ Variant Arithmetic(ArithOp op, const Variant& a, const Variant& b) {
   return OfKind(kind, RealArithmetic(op, x.AsDouble(), y.AsDouble()));
 }
 
-bool IsTextOperand(const Variant& v) { return v.IsString() || v.IsEmpty(); }
+bool IsTextOperand(const Variant& v) {
+  return v.IsString() || v.IsEmpty();
+}
 
 enum class Order { Less, Equal, Greater, Unordered };
 
@@ -210,16 +228,22 @@ Variant Logic(LogicOp op, const Variant& a, const Variant& b) {
   if (IsBooleanOperand(a, ignored) || IsBooleanOperand(b, ignored)) {
     bool x = a.AsBoolean(), y = b.AsBoolean();
     switch (op) {
-      case LogicOp::And: return Variant(x && y);
-      case LogicOp::Or: return Variant(x || y);
-      case LogicOp::Xor: return Variant(x != y);
+      case LogicOp::And:
+        return Variant(x && y);
+      case LogicOp::Or:
+        return Variant(x || y);
+      case LogicOp::Xor:
+        return Variant(x != y);
     }
   }
   int64_t x = a.AsInteger(), y = b.AsInteger();
   switch (op) {
-    case LogicOp::And: return Variant(x & y);
-    case LogicOp::Or: return Variant(x | y);
-    case LogicOp::Xor: return Variant(x ^ y);
+    case LogicOp::And:
+      return Variant(x & y);
+    case LogicOp::Or:
+      return Variant(x | y);
+    case LogicOp::Xor:
+      return Variant(x ^ y);
   }
   return Variant();
 }
@@ -250,9 +274,13 @@ Variant operator+(const Variant& a, const Variant& b) {
   return Arithmetic(ArithOp::Add, a, b);
 }
 
-Variant operator-(const Variant& a, const Variant& b) { return Arithmetic(ArithOp::Subtract, a, b); }
+Variant operator-(const Variant& a, const Variant& b) {
+  return Arithmetic(ArithOp::Subtract, a, b);
+}
 
-Variant operator*(const Variant& a, const Variant& b) { return Arithmetic(ArithOp::Multiply, a, b); }
+Variant operator*(const Variant& a, const Variant& b) {
+  return Arithmetic(ArithOp::Multiply, a, b);
+}
 
 Variant operator/(const Variant& a, const Variant& b) {
   CheckNoArray(a, b);
@@ -279,9 +307,13 @@ bool operator==(const Variant& a, const Variant& b) {
   return CompareValues(a, b) == Order::Equal;
 }
 
-bool operator<(const Variant& a, const Variant& b) { return OrderOf(a, b) == Order::Less; }
+bool operator<(const Variant& a, const Variant& b) {
+  return OrderOf(a, b) == Order::Less;
+}
 
-bool operator>(const Variant& a, const Variant& b) { return OrderOf(a, b) == Order::Greater; }
+bool operator>(const Variant& a, const Variant& b) {
+  return OrderOf(a, b) == Order::Greater;
+}
 
 bool operator<=(const Variant& a, const Variant& b) {
   Order order = OrderOf(a, b);
@@ -307,11 +339,17 @@ Variant VarMod(const Variant& a, const Variant& b) {
   return Variant(x % y);
 }
 
-Variant VarAnd(const Variant& a, const Variant& b) { return Logic(LogicOp::And, a, b); }
+Variant VarAnd(const Variant& a, const Variant& b) {
+  return Logic(LogicOp::And, a, b);
+}
 
-Variant VarOr(const Variant& a, const Variant& b) { return Logic(LogicOp::Or, a, b); }
+Variant VarOr(const Variant& a, const Variant& b) {
+  return Logic(LogicOp::Or, a, b);
+}
 
-Variant VarXor(const Variant& a, const Variant& b) { return Logic(LogicOp::Xor, a, b); }
+Variant VarXor(const Variant& a, const Variant& b) {
+  return Logic(LogicOp::Xor, a, b);
+}
 
 Variant VarNot(const Variant& a) {
   if (a.IsArray()) ThrowInvalidOperation();

@@ -42,21 +42,30 @@ TEST(CodePage, Utf8AndAnsi) {
   EXPECT_EQ(AnsiToUtf8("Caf\xe9 \x80"), "Caf\xc3\xa9 \xe2\x82\xac");
   EXPECT_EQ(Utf8ToAnsi("Caf\xc3\xa9 \xe2\x82\xac"), "Caf\xe9 \x80");
   // CJK, an emoji (four bytes) and a Greek letter are not in 1252.
-  EXPECT_EQ(Utf8ToAnsi("a\xe4\xb8\xad" "b\xf0\x9f\x98\x80" "c\xce\xb1"), "a?b?c?");
+  EXPECT_EQ(Utf8ToAnsi("a\xe4\xb8\xad"
+                       "b\xf0\x9f\x98\x80"
+                       "c\xce\xb1"),
+            "a?b?c?");
   // Every byte survives the trip through UTF-8, undefined ones included.
   std::string ansi = AllBytes();
   EXPECT_EQ(Utf8ToAnsi(AnsiToUtf8(ansi)), ansi);
 }
 
 TEST(CodePage, InvalidUtf8BecomesOneQuestionMarkPerSequence) {
-  EXPECT_EQ(Utf8ToAnsi("a\xff" "b"), "a?b");               // a byte never used
-  EXPECT_EQ(Utf8ToAnsi("a\x80" "b"), "a?b");               // a stray continuation
-  EXPECT_EQ(Utf8ToAnsi("a\xc3"), "a?");                    // cut at the end
-  EXPECT_EQ(Utf8ToAnsi("a\xe2\x82" "b"), "a?b");           // cut before an ASCII byte
-  EXPECT_EQ(Utf8ToAnsi("\xc0\xaf"), "??");                 // an overlong '/'
-  EXPECT_EQ(Utf8ToAnsi("\xed\xa0\x80"), "???");            // a surrogate
-  EXPECT_EQ(Utf8ToAnsi("\xf4\x90\x80\x80"), "????");       // above U+10FFFF
-  EXPECT_EQ(Utf8ToAnsi("\xe2\x82\xc3\xa9"), "?\xe9");      // the next character survives
+  EXPECT_EQ(Utf8ToAnsi("a\xff"
+                       "b"),
+            "a?b");  // a byte never used
+  EXPECT_EQ(Utf8ToAnsi("a\x80"
+                       "b"),
+            "a?b");                      // a stray continuation
+  EXPECT_EQ(Utf8ToAnsi("a\xc3"), "a?");  // cut at the end
+  EXPECT_EQ(Utf8ToAnsi("a\xe2\x82"
+                       "b"),
+            "a?b");                                    // cut before an ASCII byte
+  EXPECT_EQ(Utf8ToAnsi("\xc0\xaf"), "??");             // an overlong '/'
+  EXPECT_EQ(Utf8ToAnsi("\xed\xa0\x80"), "???");        // a surrogate
+  EXPECT_EQ(Utf8ToAnsi("\xf4\x90\x80\x80"), "????");   // above U+10FFFF
+  EXPECT_EQ(Utf8ToAnsi("\xe2\x82\xc3\xa9"), "?\xe9");  // the next character survives
 }
 
 TEST(CodePage, OtherAnsiCodePages) {

@@ -25,8 +25,9 @@ class TTestItem : public TCollectionItem {
 const TClassInfo& TTestItem::StaticClassInfo() {
   static const TClassInfo info =
       ClassInfoBuilder<TTestItem, TCollectionItem>("TTestItem")
-          .String("Caption", [](const TTestItem& i) { return i.Caption; },
-                  [](TTestItem& i, std::string c) { i.Caption = std::move(c); })
+          .String(
+              "Caption", [](const TTestItem& i) { return i.Caption; },
+              [](TTestItem& i, std::string c) { i.Caption = std::move(c); })
           .Build();
   return info;
 }

@@ -15,7 +15,9 @@ const TDateTime kAfternoon = EncodeDate(2001, 3, 5) + EncodeTime(14, 7, 9, 45);
 
 class DateTimeFormatTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetClockForTesting([] { return EncodeDate(2024, 6, 1); }); }
+  void SetUp() override {
+    SetClockForTesting([] { return EncodeDate(2024, 6, 1); });
+  }
   void TearDown() override { SetClockForTesting(nullptr); }
   FormatSettingsGuard guard_;
 };
@@ -86,7 +88,7 @@ TEST_F(DateTimeFormatTest, DateTimeToStrLeavesOutOnlyAZeroTime) {
 TEST_F(DateTimeFormatTest, StrToDateInTheShortDateOrder) {
   EXPECT_EQ(StrToDate("3/15/2001"), EncodeDate(2001, 3, 15));
   EXPECT_EQ(StrToDate(" 12/31/1999 "), EncodeDate(1999, 12, 31));
-  EXPECT_EQ(StrToDate("3/15"), EncodeDate(2024, 3, 15));  // the current year
+  EXPECT_EQ(StrToDate("3/15"), EncodeDate(2024, 3, 15));       // the current year
   EXPECT_EQ(StrToDate("2001/3/15"), EncodeDate(2001, 3, 15));  // a four-digit year first
   FormatSettings().ShortDateFormat = "dd.mm.yyyy";
   FormatSettings().DateSeparator = '.';
@@ -142,7 +144,8 @@ TEST_F(DateTimeFormatTest, TimesAndDateTimesReadBack) {
   EXPECT_DOUBLE_EQ(StrToTime("12:30 PM"), EncodeTime(12, 30, 0, 0));
   EXPECT_DOUBLE_EQ(StrToTime("3 PM"), EncodeTime(15, 0, 0, 0));
   EXPECT_DOUBLE_EQ(StrToTime("1:02:03.5"), EncodeTime(1, 2, 3, 500));
-  EXPECT_DOUBLE_EQ(StrToDateTime("3/5/2001 2:07:09 PM"), EncodeDate(2001, 3, 5) + EncodeTime(14, 7, 9, 0));
+  EXPECT_DOUBLE_EQ(StrToDateTime("3/5/2001 2:07:09 PM"),
+                   EncodeDate(2001, 3, 5) + EncodeTime(14, 7, 9, 0));
   EXPECT_DOUBLE_EQ(StrToDateTime("3/5/2001"), EncodeDate(2001, 3, 5));
   EXPECT_DOUBLE_EQ(StrToDateTime("14:07"), EncodeTime(14, 7, 0, 0));
   // What DateTimeToStr writes, StrToDateTime reads, before the epoch too.

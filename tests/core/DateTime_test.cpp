@@ -97,8 +97,8 @@ TEST(DateTime, NegativeValuesReadTheFractionAsTimeOfDay) {
   EXPECT_EQ(h, 12);
   c = DecodedDate(-0.5);
   EXPECT_TRUE(c.Year == 1899 && c.Month == 12 && c.Day == 30);
-  EXPECT_EQ(DayOfWeek(0), 7);   // Saturday
-  EXPECT_EQ(DayOfWeek(-1.25), 6);  // Friday
+  EXPECT_EQ(DayOfWeek(0), 7);                       // Saturday
+  EXPECT_EQ(DayOfWeek(-1.25), 6);                   // Friday
   EXPECT_EQ(DayOfWeek(EncodeDate(2024, 1, 1)), 2);  // Monday
   // A date before the epoch composed with a time decodes back to both.
   TDateTime composed = ComposeDateTime(EncodeDate(1850, 6, 1), EncodeTime(18, 30, 0, 0));

@@ -35,27 +35,37 @@ class TSample : public TComponent {
 const TClassInfo& TSample::StaticClassInfo() {
   static const TClassInfo info =
       ClassInfoBuilder<TSample, TComponent>("TSample")
-          .Integer("Count", [](const TSample& s) { return s.Count; },
-                   [](TSample& s, int64_t v) { s.Count = static_cast<int>(v); }, Variant(3))
-          .Float("Ratio", [](const TSample& s) { return s.Ratio; },
-                 [](TSample& s, double v) { s.Ratio = v; })
-          .Boolean("Active", [](const TSample& s) { return s.Active; },
-                   [](TSample& s, bool v) { s.Active = v; })
-          .String("Caption", [](const TSample& s) { return s.Caption; },
-                  [](TSample& s, std::string v) { s.Caption = std::move(v); })
-          .Char("Separator", [](const TSample& s) { return s.Separator; },
-                [](TSample& s, char v) { s.Separator = v; })
-          .Enum("Shade", {"shLight", "shDark", "shNone"}, [](const TSample& s) { return s.Shade; },
-                [](TSample& s, TShade v) { s.Shade = v; })
-          .Set("Styles", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"},
-               [](const TSample& s) { return s.Styles; },
-               [](TSample& s, TFontStyles v) { s.Styles = v; })
+          .Integer(
+              "Count", [](const TSample& s) { return s.Count; },
+              [](TSample& s, int64_t v) { s.Count = static_cast<int>(v); }, Variant(3))
+          .Float(
+              "Ratio", [](const TSample& s) { return s.Ratio; },
+              [](TSample& s, double v) { s.Ratio = v; })
+          .Boolean(
+              "Active", [](const TSample& s) { return s.Active; },
+              [](TSample& s, bool v) { s.Active = v; })
+          .String(
+              "Caption", [](const TSample& s) { return s.Caption; },
+              [](TSample& s, std::string v) { s.Caption = std::move(v); })
+          .Char(
+              "Separator", [](const TSample& s) { return s.Separator; },
+              [](TSample& s, char v) { s.Separator = v; })
+          .Enum(
+              "Shade", {"shLight", "shDark", "shNone"}, [](const TSample& s) { return s.Shade; },
+              [](TSample& s, TShade v) { s.Shade = v; })
+          .Set(
+              "Styles", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"},
+              [](const TSample& s) { return s.Styles; },
+              [](TSample& s, TFontStyles v) { s.Styles = v; })
           .Integer("Version", &TSample::Version, nullptr)
-          .Object<TStrings>("Lines", [](const TSample& s) { return const_cast<TStringList*>(&s.Lines); },
-                            &TSample::SetLines)
-          .Object<TFont>("Font", [](const TSample& s) { return const_cast<TFont*>(&s.Font); },
-                         &TSample::SetFont)
-          .Object<TComponent>("Buddy", [](const TSample& s) { return s.Buddy; }, nullptr)
+          .Object<TStrings>(
+              "Lines", [](const TSample& s) { return const_cast<TStringList*>(&s.Lines); },
+              &TSample::SetLines)
+          .Object<TFont>(
+              "Font", [](const TSample& s) { return const_cast<TFont*>(&s.Font); },
+              &TSample::SetFont)
+          .Object<TComponent>(
+              "Buddy", [](const TSample& s) { return s.Buddy; }, nullptr)
           .Build();
   return info;
 }

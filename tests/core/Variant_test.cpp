@@ -126,12 +126,12 @@ TEST(Variant, ArraysWithBoundsAndCopyOnWrite) {
 }
 
 TEST(Variant, NullAndEmptyInArithmetic) {
-  for (auto op : {+[](const Variant& a, const Variant& b) { return a + b; },
-                  +[](const Variant& a, const Variant& b) { return a - b; },
-                  +[](const Variant& a, const Variant& b) { return a * b; },
-                  +[](const Variant& a, const Variant& b) { return a / b; },
-                  +[](const Variant& a, const Variant& b) { return VarIntDiv(a, b); },
-                  +[](const Variant& a, const Variant& b) { return VarMod(a, b); }}) {
+  for (auto op : {+[](const Variant&a, const Variant&b) { return a + b; },
+                  +[](const Variant&a, const Variant&b) { return a - b; },
+                  +[](const Variant&a, const Variant&b) { return a * b; },
+                  +[](const Variant&a, const Variant&b) { return a / b; },
+                  +[](const Variant&a, const Variant&b) { return VarIntDiv(a, b); },
+                  +[](const Variant&a, const Variant&b) { return VarMod(a, b); }}) {
     EXPECT_TRUE(op(kNull, Variant(1)).IsNull());
     EXPECT_TRUE(op(Variant("x"), kNull).IsNull());
     EXPECT_TRUE(op(kNull, Variant(0)).IsNull());  // even beside a zero divisor
@@ -233,7 +233,7 @@ TEST(Variant, ComparisonsOfMixedKinds) {
   EXPECT_TRUE(kEmpty < Variant("a"));
   EXPECT_FALSE(kEmpty == Variant("0"));  // beside a string it is ""
   EXPECT_TRUE(Variant("abc") < Variant("abd"));
-  EXPECT_TRUE(Variant("B") < Variant("a"));  // case-sensitive, byte-wise
+  EXPECT_TRUE(Variant("B") < Variant("a"));     // case-sensitive, byte-wise
   EXPECT_TRUE(Variant("a") < Variant("\xe9"));  // bytes above 127 sort last
   EXPECT_FALSE(Variant("a") == Variant("A"));
   EXPECT_TRUE(Variant("10") > Variant(9));  // numerically, not "10" < "9"
@@ -244,7 +244,7 @@ TEST(Variant, ComparisonsOfMixedKinds) {
   EXPECT_TRUE(Variant("abc") > Variant(0));
   EXPECT_TRUE(Variant(0) < Variant("abc"));
   EXPECT_TRUE(Variant("True") == Variant(true));  // as texts
-  EXPECT_TRUE(Variant(true) < Variant(false));  // -1 < 0
+  EXPECT_TRUE(Variant(true) < Variant(false));    // -1 < 0
   EXPECT_TRUE(Variant(true) == Variant(-1));
   EXPECT_TRUE(Variant(2) == Variant(2.0));
   EXPECT_TRUE(Variant::DateTime(36526) == Variant(36526));
