@@ -56,7 +56,7 @@ TComponent* TComponent::FindComponent(std::string_view name) const {
 }
 
 void TComponent::FreeNotification(TComponent* other) {
-  if (other == nullptr || other == this) return;
+  if (other == nullptr || other == this || destroying_ || other->destroying_) return;
   if (std::find(freeNotifies_.begin(), freeNotifies_.end(), other) == freeNotifies_.end()) {
     freeNotifies_.push_back(other);
   }

@@ -47,9 +47,13 @@ class TComponent : public TPersistent {
  protected:
   // Called with opInsert / opRemove when a component is added to or
   // removed from this one's owned list, and with opRemove when a component
-  // this one registered with (FreeNotification) is being destroyed.
-  // Overrides clear their references to the removed component and call
-  // the inherited version.
+  // this one registered with (FreeNotification) is being destroyed. The
+  // base passes both on to every owned component, so siblings hear of each
+  // other. Overrides clear their references to the removed component and
+  // call the inherited version. A component in an opRemove notice may be
+  // half destroyed (its subclass parts are gone): compare it with stored
+  // pointers, never call it or cast it down. Registering with a component
+  // that is being destroyed is ignored.
   virtual void Notification(TComponent* component, TOperation operation);
 
  private:

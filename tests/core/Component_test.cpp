@@ -28,12 +28,16 @@ class TProbe : public TComponent {
     if (other != nullptr) other->FreeNotification(this);
   }
   std::vector<std::string> Inserted;
+  bool RegisterAgainOnRemove = false;
 
  protected:
   void Notification(TComponent* component, TOperation operation) override {
-    if (operation == opRemove && component == Link) Link = nullptr;
+    bool removesLink = operation == opRemove && component == Link;
+    if (removesLink) Link = nullptr;
     if (operation == opInsert) Inserted.push_back(component->Name());
     TComponent::Notification(component, operation);
+    // A careless handler: asks the dying component for another notice.
+    if (removesLink && RegisterAgainOnRemove) component->FreeNotification(this);
   }
 
  private:
@@ -90,6 +94,15 @@ TEST(Component, FreeNotificationClearsReferencesBothWays) {
   grid->SetLink(source2.get());
   grid.reset();
   source2.reset();  // would touch a dead grid if it were still registered
+  // Registering with a dying component (here on the notice that comes
+  // through the owner) leaves nothing behind to dangle.
+  auto* careless = new TProbe(&form, "careless", &log);
+  auto* dying = new TProbe(&form, "dying", &log);
+  careless->RegisterAgainOnRemove = true;
+  careless->Link = dying;
+  delete dying;
+  EXPECT_EQ(careless->Link, nullptr);
+  delete careless;
   // Siblings learn of each other's removal through the owner.
   auto* left = new TProbe(&form, "left", &log);
   auto* right = new TProbe(&form, "right", &log);
