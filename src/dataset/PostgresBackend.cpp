@@ -91,7 +91,10 @@ std::vector<bool> NotNullColumns(PGconn* connection, PGresult* result) {
     if (PQftable(result, i) != InvalidOid) tables.insert(PQftable(result, i));
   if (tables.empty()) return notNull;
   std::string list;
-  for (Oid table : tables) list += (list.empty() ? "" : ",") + std::to_string(table);
+  for (Oid table : tables) {
+    if (!list.empty()) list += ',';
+    list += std::to_string(table);
+  }
   ResultHandle flags = Run(connection, "SELECT attrelid, attnum FROM pg_attribute WHERE attnotnull"
                                        " AND attrelid IN (" + list + ")");
   std::set<std::pair<Oid, int>> required;

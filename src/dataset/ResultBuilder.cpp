@@ -129,7 +129,8 @@ void ResultBuilder::SetText(int column, std::string_view text) {
       return SetSlot(column, DoubleBits(value));
     }
     default:
-      if (IsTextType(c.Type)) return SetArenaText(column, DatabaseTextToAnsi(text));
+      if (IsTextType(c.Type) && !IsAscii(text))
+        return SetArenaText(column, DatabaseTextToAnsi(text));
       return SetArenaText(column, text);
   }
 }

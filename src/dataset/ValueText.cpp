@@ -107,10 +107,14 @@ void ThrowInvalidFieldText(std::string_view text, const char* what, std::string_
                              std::string(text).c_str(), what, std::string(fieldName).c_str()));
 }
 
+bool IsAscii(std::string_view text) {
+  for (unsigned char c : text)
+    if (c >= 0x80) return false;
+  return true;
+}
+
 std::string DatabaseTextToAnsi(std::string_view utf8) {
-  for (unsigned char c : utf8)
-    if (c >= 0x80) return Utf8ToAnsi(utf8);
-  return std::string(utf8);
+  return IsAscii(utf8) ? std::string(utf8) : Utf8ToAnsi(utf8);
 }
 
 }  // namespace Vdei

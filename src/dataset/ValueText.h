@@ -26,6 +26,10 @@ bool TryParseIsoDateTime(std::string_view text, TDateTime& result, bool& hasDate
 [[noreturn]] void ThrowInvalidFieldText(std::string_view text, const char* what,
                                         std::string_view fieldName);
 
+// Whether every byte is below 0x80 (ASCII reads the same in UTF-8 and in
+// every ANSI code page).
+bool IsAscii(std::string_view text);
+
 // Database text (UTF-8) in the ANSI code page; ASCII passes unchanged
 // without a conversion call.
 std::string DatabaseTextToAnsi(std::string_view utf8);

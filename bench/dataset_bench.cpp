@@ -1,0 +1,145 @@
+// Dataset layer figures: opening and walking a CUSTOMER table of N rows
+// through TQuery, beside a plain loop over sqlite3_step / sqlite3_column_*
+// on the same query; appending and deleting records of a TClientDataSet;
+// and the peak memory of the process.
+//
+//   bench_dataset [ROWS]     (default 1000000; the table is generated once
+//                             into the build folder by vdei-gendb)
+#include <sqlite3.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "dataset/ClientDataSet.h"
+#include "dataset/Fields.h"
+#include "dataset/Query.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void Report(const char* what, long rows, double seconds) {
+  std::printf("%-44s %9.3f s  %12.0f rows/s\n", what, seconds, rows / seconds);
+}
+
+// A checksum over the values so that no reading is optimised away.
+size_t PlainSqliteWalk(const std::string& path, const char* sql, long& rows) {
+  sqlite3* raw = nullptr;
+  sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+  std::unique_ptr<sqlite3, decltype(&sqlite3_close_v2)> db(raw, &sqlite3_close_v2);
+  sqlite3_stmt* statement = nullptr;
+  sqlite3_prepare_v2(db.get(), sql, -1, &statement, nullptr);
+  std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> owner(statement, &sqlite3_finalize);
+  size_t sum = 0;
+  rows = 0;
+  const int columns = sqlite3_column_count(statement);
+  while (sqlite3_step(statement) == SQLITE_ROW) {
+    ++rows;
+    for (int i = 0; i < columns; ++i) {
+      switch (sqlite3_column_type(statement, i)) {
+        case SQLITE_INTEGER: sum += sqlite3_column_int64(statement, i); break;
+        case SQLITE_FLOAT: sum += static_cast<size_t>(sqlite3_column_double(statement, i)); break;
+        case SQLITE_TEXT:
+          sum += sqlite3_column_text(statement, i)[0] + sqlite3_column_bytes(statement, i);
+          break;
+        default: break;
+      }
+    }
+  }
+  return sum;
+}
+
+size_t WalkDataset(Vdei::TDataSet& data, bool texts) {
+  size_t sum = 0;
+  std::string buffer;
+  for (data.First(); !data.Eof(); data.Next()) {
+    for (int i = 0; i < data.FieldCount(); ++i) {
+      const Vdei::TField* field = data.Fields(i);
+      if (texts) {
+        sum += field->AsStringView(buffer).size();
+      } else if (field->DataType() == Vdei::ftString) {
+        const std::string_view view = field->AsStringView(buffer);
+        sum += view.size() + (view.empty() ? 0 : view[0]);
+      } else {
+        sum += static_cast<size_t>(field->AsFloat());
+      }
+    }
+  }
+  return sum;
+}
+
+void ClientDataSetFigures(long rows) {
+  Vdei::TClientDataSet table(nullptr);
+  table.FieldDefs()->Add("No", Vdei::ftInteger);
+  table.FieldDefs()->Add("Name", Vdei::ftString, 20);
+  table.FieldDefs()->Add("Amount", Vdei::ftFloat);
+  table.CreateDataSet();
+  Vdei::TField* no = table.Fields(0);
+  Vdei::TField* name = table.Fields(1);
+  Vdei::TField* amount = table.Fields(2);
+  auto start = Clock::now();
+  for (long i = 0; i < rows; ++i) {
+    table.Append();
+    no->SetAsInteger(i);
+    name->SetAsString("name of a record");
+    amount->SetAsFloat(i * 0.5);
+    table.Post();
+  }
+  Report("TClientDataSet: append records", rows, Seconds(start));
+  start = Clock::now();
+  for (table.First(); !table.Eof();) table.Delete();
+  Report("TClientDataSet: delete all from the first", rows, Seconds(start));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const long rows = argc > 1 ? std::atol(argv[1]) : 1000000;
+  const std::string path = std::string(VDEI_BENCH_DIR) + "/customer_" + std::to_string(rows) + ".db";
+  if (!std::filesystem::exists(path)) {
+    const std::string command =
+        std::string(VDEI_GENDB) + " --rows " + std::to_string(rows) + " " + path;
+    if (std::system(command.c_str()) != 0) return 1;
+  }
+  const char* sql = "SELECT * FROM CUSTOMER";
+  std::printf("CUSTOMER table of %ld rows, 13 columns (%s)\n", rows, path.c_str());
+
+  long stepped = 0;
+  auto start = Clock::now();
+  size_t plain = PlainSqliteWalk(path, sql, stepped);
+  Report("plain sqlite3_step + sqlite3_column_*", stepped, Seconds(start));
+
+  Vdei::TQuery query(nullptr);
+  query.SetDatabaseName("sqlite:" + path);
+  query.SQL()->Add(sql);
+  start = Clock::now();
+  query.Open();
+  const double openSeconds = Seconds(start);
+  Report("TQuery: open (read the whole result)", rows, openSeconds);
+  start = Clock::now();
+  size_t walked = WalkDataset(query, false);
+  const double walkSeconds = Seconds(start);
+  Report("TQuery: walk, values (AsStringView/AsFloat)", rows, walkSeconds);
+  Report("TQuery: open + walk", rows, openSeconds + walkSeconds);
+  start = Clock::now();
+  walked += WalkDataset(query, true);
+  Report("TQuery: walk, texts of every field", rows, Seconds(start));
+  query.Close();
+
+  ClientDataSetFigures(rows);
+
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  std::printf("peak memory (max RSS): %.1f MB   (checksums %zu %zu)\n", usage.ru_maxrss / 1024.0,
+              plain, walked);
+  return 0;
+}
