@@ -11,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -111,12 +112,16 @@ class ServerSocketTest : public ::testing::Test {
       EXPECT_EQ(sender, &server);
       ++connects;
     };
-    server.OnClientDisconnect = [this](TObject*, TServerClientWinSocket*) { ++disconnects; };
+    server.OnClientDisconnect = [this](TObject*, TServerClientWinSocket* socket) {
+      ++disconnects;
+      if (seeds.count(socket)) endedSeeds.push_back(seeds[socket]);
+    };
     server.OnClientRead = [this](TObject*, TServerClientWinSocket* socket) {
       std::string text = socket->ReceiveText();
       size_t size = 0;
       int seed = 0;
       if (std::sscanf(text.c_str(), "GET %zu %d", &size, &seed) != 2) return;
+      seeds[socket] = seed;
       accepted.push_back(socket->SendStream(std::make_unique<CountedStream>(Package(size, seed))));
     };
     server.Open();
@@ -146,6 +151,8 @@ class ServerSocketTest : public ::testing::Test {
   int port = 0;
   int connects = 0, disconnects = 0;
   std::vector<bool> accepted;
+  std::map<TServerClientWinSocket*, int> seeds;  // the request of each connection
+  std::vector<int> endedSeeds;                   // requests whose connection ended, in order
 };
 
 TEST_F(ServerSocketTest, SendsALargePackageToASlowReaderInOrder) {
@@ -264,6 +271,36 @@ TEST_F(ServerSocketTest, LimitsAndCloseEndConnections) {
   EXPECT_EQ(server.LocalPort(), 0);
   server.Open();
   EXPECT_TRUE(server.Active());
+}
+
+TEST_F(ServerSocketTest, OnlyAStalledTransferTimesOut) {
+  server.SetIdleTimeout(1);
+  QElapsedTimer clock;
+  clock.start();
+  std::atomic<bool> release{false};
+  std::thread stalled([&] {
+    Client c(port, 16384);
+    c.Send("GET 16000000 7");
+    c.ReadAll(100000);
+    while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(10));  // reads no more
+  });
+  std::string slow;
+  std::thread progressing([&] {  // keeps reading, for longer than the timeout
+    Client c(port, 16384);
+    c.Send("GET 12000000 8");
+    slow = c.ReadAll(SIZE_MAX, 2000, 16384);
+  });
+  auto ended = [&](int seed) {
+    return std::find(endedSeeds.begin(), endedSeeds.end(), seed) != endedSeeds.end();
+  };
+  EXPECT_TRUE(RunUntil([&] { return ended(7); }, 3000));
+  EXPECT_GE(clock.elapsed(), 950);
+  EXPECT_TRUE(RunUntil([&] { return ended(8); }, 8000));
+  EXPECT_GT(clock.elapsed(), 1100);  // the server was still sending after the timeout
+  release = true;
+  stalled.join();
+  progressing.join();
+  EXPECT_TRUE(slow == Package(12000000, 8));
 }
 
 TEST_F(ServerSocketTest, HandlerErrorsAreShownAndOpeningErrorsRaised) {

@@ -13,7 +13,6 @@ constexpr int kFrameMilliseconds = 60;
 }  // namespace
 
 FileCopyIndicator::FileCopyIndicator(QWidget* parent) : QWidget(parent) {
-  setAttribute(Qt::WA_TranslucentBackground);
   timer_.setInterval(kFrameMilliseconds);
   QObject::connect(&timer_, &QTimer::timeout, this, [this] {
     step_ = (step_ + 1) % kSteps;

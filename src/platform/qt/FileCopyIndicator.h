@@ -1,7 +1,7 @@
 // A busy indicator in the manner of the "copy files" animation: a sheet
 // of paper travels from one folder to another while the indicator is
-// active; inactive, the two folders stand still. It paints no background
-// of its own (it is transparent), so it can sit on a bevel or a panel.
+// active; inactive, the two folders stand still. Like every child widget
+// that does not fill its background, it lets a bevel or panel show through.
 #pragma once
 
 #include <QTimer>

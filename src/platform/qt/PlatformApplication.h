@@ -13,6 +13,8 @@
 // services stay. Its destructor installs the headless services again
 // before the application object goes, so no service outlives Qt.
 // Only one may exist at a time, as only one Qt application object may.
+// As with any QApplication, a display that is named but cannot be reached
+// (or a QT_QPA_PLATFORM plugin that is missing) ends the program in Qt.
 #pragma once
 
 #include <memory>
