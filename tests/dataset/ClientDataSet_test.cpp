@@ -249,6 +249,35 @@ TEST(ClientDataSet, DisableControlsNestsAndTheLastEnableRefreshesOnce) {
   EXPECT_EQ(source.DataSet(), nullptr);
 }
 
+TEST(ClientDataSet, RecordNumbersPriorAndSourceEvents) {
+  auto table = MakeTable({"a", "b", "c"});
+  TDataSource source(nullptr);
+  std::vector<TDataSetState> states;
+  int changes = 0;
+  source.OnStateChange = [&](TObject*) { states.push_back(source.State()); };
+  source.OnDataChange = [&](TObject*, TField*) { ++changes; };
+  source.SetDataSet(table.get());
+  table->SetRecNo(99);
+  EXPECT_EQ(table->RecNo(), 3);
+  table->Prior();
+  table->Prior();
+  EXPECT_FALSE(table->Bof());
+  table->Prior();  // before the first record: Bof, and the cursor stays
+  EXPECT_TRUE(table->Bof());
+  EXPECT_EQ(table->FieldByName("Name")->AsString(), "a");
+  table->Edit();
+  table->SetFieldValues("Name;Amount", Variant::Array({Variant("z"), Variant("2.5")}));
+  EXPECT_EQ(table->FieldByName("Amount")->AsFloat(), 2.5);
+  EXPECT_THROW(table->SetFieldValues("Name;Amount", Variant("z")), EDatabaseError);
+  table->Post();
+  EXPECT_EQ(states, (std::vector<TDataSetState>{dsBrowse, dsEdit, dsBrowse}));
+  EXPECT_GE(changes, 5);
+  table->Append();
+  EXPECT_EQ(table->RecNo(), 0);
+  table->Cancel();
+  EXPECT_EQ(table->RecNo(), 1);
+}
+
 TEST(ClientDataSet, StructureSurvivesCloseAndAutoIncNumbersRecords) {
   TClientDataSet table(nullptr);
   table.FieldDefs()->Add("No", ftAutoInc);
