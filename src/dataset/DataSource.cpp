@@ -16,8 +16,9 @@ const TClassInfo& TDataSource::StaticClassInfo() {
 
 TDataSource::TDataSource(TComponent* owner) : TComponent(owner) {}
 
+// Detaches quietly: nothing is told of a data source that is going.
 TDataSource::~TDataSource() {
-  SetDataSet(nullptr);
+  if (dataSet_ != nullptr) std::erase(dataSet_->dataSources_, this);
   for (TDataLink* link : links_) link->dataSource_ = nullptr;
 }
 

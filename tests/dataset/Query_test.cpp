@@ -168,7 +168,6 @@ TEST(QuerySqlite, AliasesAndStatementChanges) {
   const std::string original = AliasUrl("DBDEMOS");
   SetAlias("dbdemos", "sqlite:" + path);
   auto query = OpenQuery("DBDEMOS", "SELECT * FROM CUSTOMER");
-  SetAlias("DBDEMOS", original);
   EXPECT_EQ(query->RecordCount(), 1);
   EXPECT_EQ(query->FieldByName("Company")->AsString(), "Elsewhere");
 
@@ -179,6 +178,7 @@ TEST(QuerySqlite, AliasesAndStatementChanges) {
   EXPECT_TRUE(query->Eof());
   EXPECT_EQ(GetPropValue(*query, "DatabaseName").AsString(), "DBDEMOS");
   EXPECT_TRUE(PropIsType(*query, "SQL", tkClass));
+  SetAlias("DBDEMOS", original);
 }
 
 TEST(QueryPostgres, TypesRequiredAndNulls) {
