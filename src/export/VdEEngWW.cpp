@@ -6,9 +6,9 @@
 
 #include "core/Exception.h"
 #include "core/Properties.h"
-#include "core/StrUtils.h"
 #include "core/Strings.h"
 #include "dataset/DataSource.h"
+#include "export/ExCnst.h"
 
 namespace VdExport {
 
@@ -23,11 +23,6 @@ using Vdei::TTypeKind;
 namespace {
 
 constexpr int kWidthWithoutField = 10;
-
-// The text of a rejected grid assignment.
-std::string PropertyNotSpecifiedMessage(const std::string& controlName) {
-  return Vdei::Format("Property %s is not specified.", controlName.c_str());
-}
 
 // The published property of that name when it is of one of the kinds.
 const TPropInfo* FindProp(const TClassInfo& info, std::string_view name,
@@ -222,7 +217,7 @@ void TVdEPublishedGridDataEngine::SetDBGrid(TCustomControl* value) {
     bool fieldsKind = false;
     const bool supported = IsSupportedGrid(value, selectedKind, fieldsKind);
     if (!supported || !(kind_ == gkSelected ? selectedKind : fieldsKind)) {
-      throw Vdei::Exception(PropertyNotSpecifiedMessage(value->Name()));
+      throw Vdei::Exception(FormatMessageText(ExportMessage(SPropertyNotSpecified), value->Name()));
     }
   }
   if (value == grid_) return;
