@@ -154,7 +154,7 @@ class TVdECustomDataEngine : public Vdei::TComponent {
   // Empties columns, then raises OnFillColumns with columns as Sender.
   virtual void FillColumns(TVdEColumns& columns, bool rightToLeft);
   // False for a row whose cells are not taken from fields (a footer row).
-  virtual bool IsFieldRow(int row) { (void)row; return true; }
+  virtual bool IsFieldRow(int /*row*/) { return true; }
   virtual bool IsEof() { return true; }
   virtual void MoveFirst();  // raises OnFirst
   virtual void MoveNext();   // raises OnNext
@@ -169,9 +169,9 @@ class TVdECustomDataEngine : public Vdei::TComponent {
   virtual int GetRecordCount();
   // MapColumnFieldType of the column's DataType.
   virtual TFieldType GetColumnFieldType(const TVdEColumn& column);
-  virtual bool IsColumnRequired(const TVdEColumn& column) { (void)column; return false; }
-  virtual bool IsColumnReadOnly(const TVdEColumn& column) { (void)column; return false; }
-  virtual Vdei::TField* FindColumnField(const TVdEColumn& column) { (void)column; return nullptr; }
+  virtual bool IsColumnRequired(const TVdEColumn& /*column*/) { return false; }
+  virtual bool IsColumnReadOnly(const TVdEColumn& /*column*/) { return false; }
+  virtual Vdei::TField* FindColumnField(const TVdEColumn& /*column*/) { return nullptr; }
 
   TVdENotifyEvent OnFirst;
   TVdEGetNext OnNext;
