@@ -131,7 +131,9 @@ std::string FindProgram(std::string_view name) {
     if (end == std::string::npos) end = folders.size();
     std::string folder = folders.substr(start, end - start);
     if (folder.empty()) folder = ".";
-    std::string candidate = folder + "/" + std::string(name);
+    std::string candidate = std::move(folder);
+    candidate += '/';
+    candidate.append(name);
     if (IsExecutableFile(candidate)) return candidate;
     start = end + 1;
   }
