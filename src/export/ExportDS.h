@@ -212,7 +212,7 @@ class TVdExportBaseComponent : public TVdECustomBaseComponent {
   bool GridIsSelectedKind() const { return gridIsSelectedKind_; }
   bool GridIsFieldsKind() const { return gridIsFieldsKind_; }
   // Whether BeginExport has run and neither EndExport nor FailRun since.
-  bool InRun() const { return activeEngine_ != nullptr; }
+  bool InRun() const { return running_; }
 
   // Raises Exception with message 0 for a missing source.
   virtual void CreateDataEngine();
@@ -272,6 +272,7 @@ class TVdExportBaseComponent : public TVdECustomBaseComponent {
   std::string fileName_;
   TVdELayout layout_ = elColumnar;
 
+  bool running_ = false;
   TVdECustomDataEngine* activeEngine_ = nullptr;
   bool ownsActiveEngine_ = false;
   bool userColumns_ = false;

@@ -122,11 +122,10 @@ void TVdExportBaseComponent::Notification(TComponent* component, Vdei::TOperatio
   if (component == dataSet_) dataSet_ = nullptr;
   if (component == dataEngine_) dataEngine_ = nullptr;
   // An engine of the current run that goes away (a user's engine, or an
-  // owned one destroyed by someone else) is no longer there to free.
+  // owned one destroyed by someone else) is no longer there to use or free.
   if (component == activeEngine_) {
     activeEngine_ = nullptr;
     ownsActiveEngine_ = false;
-    controlsDisabled_ = false;
   }
 }
 
@@ -193,6 +192,7 @@ void TVdExportBaseComponent::BeginExport() {
     FreeDataEngine();
     throw;
   }
+  running_ = true;
   try {
     PrepareRun();
   } catch (...) {
@@ -279,6 +279,7 @@ void TVdExportBaseComponent::RemoveEngineColumns() {
 }
 
 void TVdExportBaseComponent::RestoreRunState() {
+  running_ = false;
   formatSwap_.reset();
   if (waitCursorSet_) {
     waitCursorSet_ = false;
@@ -289,10 +290,8 @@ void TVdExportBaseComponent::RestoreRunState() {
     TVdExportBaseComponent& component;
     ~EngineRelease() { component.FreeDataEngine(); }
   } release{*this};
-  if (controlsDisabled_) {
-    controlsDisabled_ = false;
-    activeEngine_->EnableSourceControls();
-  }
+  if (controlsDisabled_ && activeEngine_ != nullptr) activeEngine_->EnableSourceControls();
+  controlsDisabled_ = false;
 }
 
 void TVdExportBaseComponent::FailRun() noexcept {

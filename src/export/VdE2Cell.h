@@ -90,7 +90,9 @@ class TVdExportToCellFile : public TVdExportBaseComponent {
 
  private:
   void RunRecordLoop(Vdei::TStream* stream);
-  void WriteRecords(TVdECustomDataEngine& engine);
+  // The engine of the run; raises Exception when it was destroyed.
+  TVdECustomDataEngine& EngineOfRun() const;
+  void WriteRecords();
   void WriteRecord(TVdECustomDataEngine& engine, int& done, int& tabularRow, int& fileNumber);
   void WriteDataCell(TVdECustomDataEngine& engine, TVdEColumn& column, int done, int visibleIndex,
                      int& tabularRow);

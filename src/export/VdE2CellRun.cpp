@@ -29,7 +29,7 @@ void TVdExportToCellFile::RunRecordLoop(Vdei::TStream* stream) {
   titleRows_ = 0;
   cellFont_ = std::make_unique<TFont>();
   try {
-    TVdECustomDataEngine& engine = *ActiveEngine();
+    TVdECustomDataEngine& engine = EngineOfRun();
     engine.SavePosition();
     engine.MoveFirst();
     recordCount_ = engine.GetRecordCount();
@@ -37,9 +37,9 @@ void TVdExportToCellFile::RunRecordLoop(Vdei::TStream* stream) {
       if (AddTitle() && HasTitleRow()) titleRows_ = HasOption(soBlankRowAfterCaptions) ? 2 : 1;
       Statistic()->SetTotalCount(Header()->Count() + titleRows_ + recordCount_ + Footer()->Count());
       StartOutputFile(FileName(), 0);
-      WriteRecords(engine);
+      WriteRecords();
     }
-    engine.RestorePosition();
+    EngineOfRun().RestorePosition();
   } catch (...) {
     CloseAfterError();
     throw;
@@ -48,17 +48,25 @@ void TVdExportToCellFile::RunRecordLoop(Vdei::TStream* stream) {
   cellFont_.reset();
 }
 
-void TVdExportToCellFile::WriteRecords(TVdECustomDataEngine& engine) {
+TVdECustomDataEngine& TVdExportToCellFile::EngineOfRun() const {
+  if (ActiveEngine() == nullptr)
+    throw Vdei::Exception("The data engine of the export was destroyed");
+  return *ActiveEngine();
+}
+
+// The engine is looked up again after each event, whose handler may have
+// destroyed it.
+void TVdExportToCellFile::WriteRecords() {
   const std::string status = AnimatedStatus() ? GetLanguageString(SExporting) : std::string();
   int tabularRow = Statistic()->CurrentRow();
   int done = 0;  // records accepted so far
   int fileNumber = 0;
-  while (!Canceled() && !engine.IsEof()) {
+  while (!Canceled() && !EngineOfRun().IsEof()) {
     if (AnimatedStatus()) UpdateProgress(status, done);
     bool accept = true;
     if (OnBeforeRecord) OnBeforeRecord(this, accept);
-    if (accept) WriteRecord(engine, done, tabularRow, fileNumber);
-    engine.MoveNext();
+    if (accept) WriteRecord(EngineOfRun(), done, tabularRow, fileNumber);
+    EngineOfRun().MoveNext();
     ++tabularRow;
     bool abort = false;
     if (OnAfterRecord) OnAfterRecord(this, abort);

@@ -287,6 +287,12 @@ TEST_F(RunFixture, UserEngineSuppliesValuesAndMayColourCells) {
   EXPECT_EQ(writer->backgrounds,
             (std::vector<TColor>{clWhite, clWhite, clWhite, clRed, clRed, clWhite, clWhite}));
   EXPECT_EQ(writer->DataEngine(), engine) << "a user's engine outlives the run";
+
+  writer->OnAfterRecord = [&](TObject*, bool&) { delete engine; };
+  EXPECT_THROW(writer->ExportToStream(&stream), Exception) << "no use of an engine that went";
+  EXPECT_EQ(writer->Statistic()->Result(), erFailed);
+  EXPECT_FALSE(writer->InRun());
+  EXPECT_EQ(writer->DataEngine(), nullptr);
 }
 
 TEST_F(RunFixture, RunSwapsSeparatorsAndUndoesEverythingWhenItFails) {
