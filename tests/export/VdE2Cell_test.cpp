@@ -200,7 +200,7 @@ TEST(NumberedFileName, PadsTheNumberToThreeDigitsBeforeTheExtension) {
   EXPECT_EQ(NumberedFileName("/out.d/A", 12), "/out.d/A012");
 }
 
-TEST_F(RunFixture, MergeAppendsOnlyWhereTheFormatAllowsIt) {
+TEST_F(RunFixture, OwnFilesAreMergedOnlyWhereTheFormatAllowsItAndFailClearly) {
   UseTable(1);
   const auto path = std::filesystem::path(::testing::TempDir()) / "vdei_merge.TXT";
   std::ofstream(path) << "old|";
@@ -212,6 +212,11 @@ TEST_F(RunFixture, MergeAppendsOnlyWhereTheFormatAllowsIt) {
   writer->Execute();
   EXPECT_EQ(ReadFile(path), "1;C1;1.5;|1;C1;1.5;|");
   std::filesystem::remove(path);
+
+  writer->SetFileName("/nonexistent-folder/x.TXT");
+  EXPECT_THROW(writer->Execute(), EFOpenError);
+  EXPECT_EQ(writer->Statistic()->Result(), erFailed);
+  EXPECT_FALSE(writer->InRun());
 }
 
 TEST_F(RunFixture, StyleColoursDataRowsByTheirDocumentRow) {
