@@ -1,0 +1,110 @@
+#include "server/SrvRequest.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "server/SrvLog.h"
+#include "server/SrvOptions.h"
+
+namespace Vdei {
+namespace {
+
+TEST(RequestText, AnswersOnlyOnceTheMarkerIsComplete) {
+  TRequestText request;
+  request.Append("%GET DA");
+  EXPECT_FALSE(request.Complete());
+  request.Append("TA%HT");
+  EXPECT_TRUE(request.Complete());
+  EXPECT_FALSE(request.AsksForHTML());
+  request.Append("ML%");
+  EXPECT_TRUE(request.AsksForHTML());
+
+  request.Clear();
+  request.Append("%get data%html%");  // the markers are case-sensitive
+  EXPECT_FALSE(request.Complete());
+  EXPECT_FALSE(request.AsksForHTML());
+  request.Clear();
+  request.Append("%HTML% before %GET DATA%");  // anywhere, in any order
+  EXPECT_TRUE(request.Complete());
+  EXPECT_TRUE(request.AsksForHTML());
+}
+
+TEST(RequestText, KeepsOnlyTheNewest64KiB) {
+  TRequestText request;
+  request.Append("%GET DATA%");
+  request.Append(std::string(TRequestText::kLimit - 5, 'x'));
+  EXPECT_EQ(request.Text().size(), TRequestText::kLimit);
+  EXPECT_FALSE(request.Complete()) << "the marker's first bytes were dropped";
+  request.Append("%GET DATA%");
+  EXPECT_TRUE(request.Complete());
+  EXPECT_EQ(request.Text().size(), TRequestText::kLimit);
+  EXPECT_EQ(request.Text().substr(TRequestText::kLimit - 10), "%GET DATA%");
+
+  // A single piece larger than the limit keeps its own end.
+  request.Clear();
+  request.Append(std::string(3 * TRequestText::kLimit, 'y') + "%GET DATA%HTML%");
+  EXPECT_EQ(request.Text().size(), TRequestText::kLimit);
+  EXPECT_TRUE(request.Complete());
+  EXPECT_TRUE(request.AsksForHTML());
+}
+
+TSrvOptions Parse(std::initializer_list<const char*> args) {
+  std::vector<const char*> argv{"VDEI_SRV"};
+  argv.insert(argv.end(), args);
+  return ParseSrvOptions(static_cast<int>(argv.size()), argv.data());
+}
+
+TEST(SrvOptions, ReadsValuesInBothFormsAndRefusesWhatItDoesNotKnow) {
+  TSrvOptions defaults = Parse({});
+  EXPECT_EQ(defaults.Port, 1024);
+  EXPECT_EQ(defaults.Bind, "");
+  EXPECT_EQ(defaults.MaxConnections, 256);
+  EXPECT_EQ(defaults.IdleTimeout, 300);
+  EXPECT_FALSE(defaults.Headless);
+
+  TSrvOptions o = Parse({"--port=0", "--bind", "127.0.0.1", "--database", "x.db", "--headless",
+                         "--max-connections", "3", "--idle-timeout=0"});
+  EXPECT_EQ(o.Port, 0);
+  EXPECT_EQ(o.Bind, "127.0.0.1");
+  EXPECT_EQ(o.Database, "x.db");
+  EXPECT_TRUE(o.Headless);
+  EXPECT_EQ(o.MaxConnections, 3);
+  EXPECT_EQ(o.IdleTimeout, 0);
+
+  for (auto bad : std::vector<std::vector<const char*>>{{"--port", "65536"},
+                                                        {"--port", "-1"},
+                                                        {"--port", "12x"},
+                                                        {"--port", ""},
+                                                        {"--port"},
+                                                        {"--max-connections", "0"},
+                                                        {"--headless=yes"},
+                                                        {"--bind="},
+                                                        {"-port", "1"},
+                                                        {"extra"}}) {
+    std::vector<const char*> argv{"VDEI_SRV"};
+    argv.insert(argv.end(), bad.begin(), bad.end());
+    EXPECT_THROW(ParseSrvOptions(static_cast<int>(argv.size()), argv.data()), ESrvOptionError)
+        << bad[0];
+  }
+}
+
+TEST(SrvOptions, APathBecomesASqliteUrlAndUrlsStayAsTheyAre) {
+  EXPECT_EQ(DatabaseUrl("/tmp/x.db"), "sqlite:/tmp/x.db");
+  EXPECT_EQ(DatabaseUrl("SQLite:/tmp/x.db"), "SQLite:/tmp/x.db");
+  EXPECT_EQ(DatabaseUrl("postgresql:///db?host=/tmp"), "postgresql:///db?host=/tmp");
+  EXPECT_EQ(DatabaseUrl("postgres://u@h/db"), "postgres://u@h/db");
+}
+
+TEST(SrvLog, OneStampedUtf8LinePerText) {
+  const std::string line = StatusLogLine(0, "Export failed: caf\xE9\r\nline two");
+  // "YYYY-MM-DD HH:MM:SS " in local time, then the text on one line.
+  ASSERT_GT(line.size(), 20u);
+  EXPECT_EQ(line[4], '-');
+  EXPECT_EQ(line[10], ' ');
+  EXPECT_EQ(line[13], ':');
+  EXPECT_EQ(line.substr(20), "Export failed: caf\xC3\xA9  line two");
+}
+
+}  // namespace
+}  // namespace Vdei
