@@ -13,7 +13,8 @@ std::string StatusLogLine(std::time_t time, std::string_view text) {
   char stamp[32];
   const size_t length = std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S ", &local);
   std::string line = AnsiToUtf8(text);
-  std::replace_if(line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  std::replace_if(
+      line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
   return std::string(stamp, length) + line;
 }
 

@@ -33,12 +33,11 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 int ParseNumber(const std::string& option, const std::string& text, int low, int high) {
   char* end = nullptr;
   errno = 0;
-  const long value = text.empty() || text[0] == '-' || text[0] == '+'
-                         ? -1
-                         : std::strtol(text.c_str(), &end, 10);
+  const long value =
+      text.empty() || text[0] == '-' || text[0] == '+' ? -1 : std::strtol(text.c_str(), &end, 10);
   if (errno != 0 || end == nullptr || *end != '\0' || value < low || value > high) {
-    throw ESrvOptionError(
-        Format("%s needs a number from %d to %d, not '%s'", option.c_str(), low, high, text.c_str()));
+    throw ESrvOptionError(Format("%s needs a number from %d to %d, not '%s'", option.c_str(), low,
+                                 high, text.c_str()));
   }
   return static_cast<int>(value);
 }
@@ -97,7 +96,7 @@ TSrvOptions ParseSrvOptions(int argc, const char* const* argv) {
     } else if (reader.Is("--headless") || reader.Is("--help") || reader.Is("-h") ||
                reader.Is("--version")) {
       reader.NoValue();
-      bool& flag = reader.Is("--headless") ? options.Headless
+      bool& flag = reader.Is("--headless")  ? options.Headless
                    : reader.Is("--version") ? options.Version
                                             : options.Help;
       flag = true;

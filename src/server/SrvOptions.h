@@ -19,7 +19,7 @@ class ESrvOptionError : public Exception {
 };
 
 struct TSrvOptions {
-  int Port = 1024;  // 0: any free port
+  int Port = 1024;   // 0: any free port
   std::string Bind;  // empty: all local addresses
   // What the alias DBDEMOS names; empty: the sample database.
   std::string Database;
