@@ -213,7 +213,8 @@ TEST_F(XMLExport, BlankIfZeroAndBlankValuesNeverWriteABrokenAttribute) {
   // Null and zero values are left out: nothing of record 2 but its number;
   // of record 3 the name, the Boolean (not null) and the midnight stamp.
   EXPECT_NE(package.find(R"(<ROW Id="2"/>)"), std::string::npos) << package;
-  EXPECT_NE(package.find(R"(<ROW Name="Z" Flag="False" Stamp="20010315" Id="3"/>)"), std::string::npos)
+  EXPECT_NE(package.find(R"(<ROW Name="Z" Flag="False" Stamp="20010315" Id="3"/>)"),
+            std::string::npos)
       << "no False, no 18991230, no 000000 under BlankIfZero";
 
   xml->SetOptions(xml->Options() | OptionBit(soExportBlankValues));

@@ -1,0 +1,228 @@
+#include "tools/ExportOptions.h"
+
+#include <algorithm>
+#include <charconv>
+#include <functional>
+
+#include "core/CodePage.h"
+#include "core/StrUtils.h"
+
+namespace Vdei {
+
+namespace {
+
+using VdExport::TVdEStyle;
+using VdExport::TVdEXMLFormat;
+
+constexpr const char* kUsage =
+    "usage: vdei-export [options]\n"
+    "Exports the result of a query as an XML package or an HTML page, with the\n"
+    "settings the server's export components have unless an option says otherwise.\n"
+    "  --database D           an alias (default DBDEMOS), sqlite:PATH or postgresql://...\n"
+    "  --sql TEXT             the statement (default: SELECT * FROM CUSTOMER ORDER BY COMPANY)\n"
+    "  --format xml|html      the kind of document (default xml)\n"
+    "  --layout L             xml: clientdataset (default), ie, iecompact, element, mssql\n"
+    "  --output FILE          write FILE (and its numbered files, stylesheet, images)\n"
+    "                         instead of standard output; without an extension FILE\n"
+    "                         gets .XML or .HTM\n"
+    "  --no-title             leave out the column list (xml) or title row (html)\n"
+    "  --rows-per-file N      xml with --output: a new numbered file every N records\n"
+    "  --quote C|none         xml: the character around values (default \")\n"
+    "  --blank-values         xml: write empty values too\n"
+    "  --blank-if-zero        zero numbers and dates and null values are empty\n"
+    "  --field-mask           display texts instead of plain texts\n"
+    "  --field-names-as-captions  captions are the field names\n"
+    "  --blank-row            a blank row after the title row\n"
+    "  --colors-fonts         html: write colours and fonts\n"
+    "  --no-lines             html: a table without border\n"
+    "  --style NAME           html: normal, pricelist, msmoney, brick, desert, eggplant,\n"
+    "                         lilac, maple, marine, rose, spruce, wheat\n"
+    "  --header LINE          a line before the data (repeatable)\n"
+    "  --footer LINE          a line after the data (repeatable)\n"
+    "  --oem                  texts in the OEM code page\n"
+    "  --xsl                  xml: also write a stylesheet beside the package\n"
+    "  --tags RECORDS,RECORD,ROW  xml: the tag names of the record layouts\n"
+    "  --key-generator TEXT   the generator text (xml comment, progress caption)\n"
+    "  --decimal-separator C  --thousand-separator C  --date-separator C\n"
+    "  --time-separator C     the separators of number and date texts\n"
+    "  --currency TEXT        the currency string\n"
+    "  --boolean-true T       --boolean-false F   the texts of Boolean values\n"
+    "  --progress             a progress line on standard error\n"
+    "  --help                 this text\n"
+    "  --version              the program's version\n"
+    "Exit status: 0 done, 1 the export failed, 2 a usage error.\n";
+
+enum TOptionScope { osAny, osXML, osHTML };
+
+struct OptionSpec {
+  const char* Name;
+  bool TakesValue;
+  TOptionScope Scope;
+  std::function<void(ExportOptions&, const std::string&)> Apply;
+};
+
+[[noreturn]] void Refuse(const std::string& option, const std::string& value, const char* what) {
+  throw EUsageError(option + " " + value + ": " + what);
+}
+
+// One character of the ANSI code page (the argument is UTF-8).
+char CharValue(const std::string& option, const std::string& value) {
+  const std::string ansi = Utf8ToAnsi(value);
+  if (ansi.size() != 1) Refuse(option, value, "needs exactly one character");
+  return ansi[0];
+}
+
+int CountValue(const std::string& option, const std::string& value) {
+  int count = 0;
+  const char* end = value.data() + value.size();
+  const auto [ptr, error] = std::from_chars(value.data(), end, count);
+  if (error != std::errc() || ptr != end || count < 0) Refuse(option, value, "needs a count >= 0");
+  return count;
+}
+
+template <class T>
+T NamedValue(const std::string& option, const std::string& value,
+             const std::vector<std::pair<const char*, T>>& names) {
+  for (const auto& [name, result] : names) {
+    if (SameText(value, name)) return result;
+  }
+  Refuse(option, value, "is not one of the values listed in --help");
+}
+
+VdExport::TVdEXMLTags TagsValue(const std::string& option, const std::string& value) {
+  const std::vector<std::string> names = Split(value, ',');
+  const bool anyEmpty =
+      std::any_of(names.begin(), names.end(), [](const std::string& n) { return n.empty(); });
+  if (names.size() != 3 || anyEmpty) Refuse(option, value, "needs three names: RECORDS,RECORD,ROW");
+  VdExport::TVdEXMLTags tags;
+  tags.SetRecordsTag(names[0]);
+  tags.SetRecordTag(names[1]);
+  tags.SetRowTag(names[2]);
+  return tags;
+}
+
+const std::vector<OptionSpec>& OptionSpecs() {
+  using O = ExportOptions;
+  using S = const std::string&;
+  static const std::vector<OptionSpec> specs = {
+      {"--database", true, osAny, [](O& o, S v) { o.Database = v; }},
+      {"--sql", true, osAny, [](O& o, S v) { o.Sql = {v}; }},
+      {"--format", true, osAny,
+       [](O& o, S v) {
+         o.Format =
+             NamedValue<TExportFormatKind>("--format", v, {{"xml", efXML}, {"html", efHTML}});
+       }},
+      {"--layout", true, osXML,
+       [](O& o, S v) {
+         o.Layout = NamedValue<TVdEXMLFormat>("--layout", v,
+                                              {{"clientdataset", VdExport::xmlClientDataset},
+                                               {"ie", VdExport::xmlIE},
+                                               {"iecompact", VdExport::xmlIECompact},
+                                               {"element", VdExport::xmlElement},
+                                               {"mssql", VdExport::xmlMSSQL}});
+       }},
+      {"--output", true, osAny,
+       [](O& o, S v) {
+         if (v.empty()) Refuse("--output", "\"\"", "needs a file name");
+         o.Output = v;
+       }},
+      {"--no-title", false, osAny, [](O& o, S) { o.NoTitle = true; }},
+      {"--rows-per-file", true, osXML,
+       [](O& o, S v) { o.RowsPerFile = CountValue("--rows-per-file", v); }},
+      {"--quote", true, osXML,
+       [](O& o, S v) { o.Quote = SameText(v, "none") ? '\0' : CharValue("--quote", v); }},
+      {"--blank-values", false, osXML, [](O& o, S) { o.BlankValues = true; }},
+      {"--blank-if-zero", false, osAny, [](O& o, S) { o.BlankIfZero = true; }},
+      {"--field-mask", false, osAny, [](O& o, S) { o.FieldMask = true; }},
+      {"--field-names-as-captions", false, osAny, [](O& o, S) { o.FieldNamesAsCaptions = true; }},
+      {"--blank-row", false, osAny, [](O& o, S) { o.BlankRow = true; }},
+      {"--colors-fonts", false, osHTML, [](O& o, S) { o.ColorsFonts = true; }},
+      {"--no-lines", false, osHTML, [](O& o, S) { o.NoLines = true; }},
+      {"--style", true, osHTML,
+       [](O& o, S v) {
+         o.Style = NamedValue<TVdEStyle>("--style", v,
+                                         {{"normal", VdExport::esNormal},
+                                          {"pricelist", VdExport::esPriceList},
+                                          {"msmoney", VdExport::esMSMoney},
+                                          {"brick", VdExport::esBrick},
+                                          {"desert", VdExport::esDesert},
+                                          {"eggplant", VdExport::esEggplant},
+                                          {"lilac", VdExport::esLilac},
+                                          {"maple", VdExport::esMaple},
+                                          {"marine", VdExport::esMarine},
+                                          {"rose", VdExport::esRose},
+                                          {"spruce", VdExport::esSpruce},
+                                          {"wheat", VdExport::esWheat}});
+       }},
+      {"--header", true, osAny, [](O& o, S v) { o.Header.push_back(v); }},
+      {"--footer", true, osAny, [](O& o, S v) { o.Footer.push_back(v); }},
+      {"--oem", false, osAny, [](O& o, S) { o.Oem = true; }},
+      {"--xsl", false, osXML, [](O& o, S) { o.Xsl = true; }},
+      {"--tags", true, osXML, [](O& o, S v) { o.Tags = TagsValue("--tags", v); }},
+      {"--key-generator", true, osAny, [](O& o, S v) { o.KeyGenerator = v; }},
+      {"--decimal-separator", true, osAny,
+       [](O& o, S v) { o.DecimalSeparator = CharValue("--decimal-separator", v); }},
+      {"--thousand-separator", true, osAny,
+       [](O& o, S v) { o.ThousandSeparator = CharValue("--thousand-separator", v); }},
+      {"--date-separator", true, osAny,
+       [](O& o, S v) { o.DateSeparator = CharValue("--date-separator", v); }},
+      {"--time-separator", true, osAny,
+       [](O& o, S v) { o.TimeSeparator = CharValue("--time-separator", v); }},
+      {"--currency", true, osAny, [](O& o, S v) { o.Currency = v; }},
+      {"--boolean-true", true, osAny, [](O& o, S v) { o.BooleanTrue = v; }},
+      {"--boolean-false", true, osAny, [](O& o, S v) { o.BooleanFalse = v; }},
+      {"--progress", false, osAny, [](O& o, S) { o.Progress = true; }},
+      {"--help", false, osAny, [](O& o, S) { o.Help = true; }},
+      {"--version", false, osAny, [](O& o, S) { o.Version = true; }},
+  };
+  return specs;
+}
+
+const OptionSpec* FindSpec(const std::string& name) {
+  for (const OptionSpec& spec : OptionSpecs()) {
+    if (name == spec.Name) return &spec;
+  }
+  return nullptr;
+}
+
+// Checks what only makes sense together, once every option is read.
+void CheckCombination(const ExportOptions& options, const std::vector<const OptionSpec*>& given) {
+  for (const OptionSpec* spec : given) {
+    const TOptionScope wrong = options.Format == efXML ? osHTML : osXML;
+    if (spec->Scope == wrong) {
+      throw EUsageError(std::string(spec->Name) + " does not apply to --format " +
+                        (options.Format == efXML ? "xml" : "html"));
+    }
+  }
+  if (options.RowsPerFile > 0 && options.Output.empty()) {
+    throw EUsageError("--rows-per-file needs --output: standard output is one package");
+  }
+  // The generator text goes into an XML comment, which "--" would end.
+  if (options.Format == efXML && options.KeyGenerator &&
+      (options.KeyGenerator->find("--") != std::string::npos ||
+       (!options.KeyGenerator->empty() && options.KeyGenerator->back() == '-'))) {
+    throw EUsageError("--key-generator must not hold \"--\" nor end in \"-\" for --format xml");
+  }
+}
+
+}  // namespace
+
+ExportOptions ParseExportOptions(const std::vector<std::string>& args) {
+  ExportOptions options;
+  std::vector<const OptionSpec*> given;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const OptionSpec* spec = FindSpec(args[i]);
+    if (spec == nullptr) throw EUsageError("unknown argument: " + args[i]);
+    if (spec->TakesValue && i + 1 >= args.size()) throw EUsageError(args[i] + " needs a value");
+    spec->Apply(options, spec->TakesValue ? args[++i] : std::string());
+    given.push_back(spec);
+  }
+  CheckCombination(options, given);
+  return options;
+}
+
+const char* ExportUsage() {
+  return kUsage;
+}
+
+}  // namespace Vdei

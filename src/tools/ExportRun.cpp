@@ -1,0 +1,235 @@
+#include "tools/ExportRun.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <set>
+
+#include "core/CodePage.h"
+#include "core/StrUtils.h"
+#include "dataset/Query.h"
+#include "export/VdE2HTML.h"
+#include "export/VdE2XML.h"
+#include "server/SrvSettings.h"
+#include "tools/FdOutputStream.h"
+
+namespace Vdei {
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace VdExport;
+
+// A format whose own document files are written under temporary names in
+// their folder; Commit gives them their names, Discard removes them.
+template <class Format>
+class TAtomicFileExport : public Format {
+ public:
+  explicit TAtomicFileExport(TComponent* owner) : Format(owner) {}
+
+  void Commit() {
+    for (const File& file : files_) {
+      std::error_code error;
+      fs::rename(file.Temporary, file.Final, error);
+      if (error) {
+        throw EFOpenError("Cannot rename \"" + file.Temporary + "\" to \"" + file.Final + "\". " +
+                          error.message());
+      }
+    }
+    files_.clear();
+  }
+
+  void Discard() noexcept {
+    for (const File& file : files_) {
+      std::error_code ignored;
+      fs::remove(file.Temporary, ignored);
+    }
+    files_.clear();
+  }
+
+ protected:
+  void CreateOutputFile(const std::string& fileName) override {
+    if (!this->OwnsStream()) return Format::CreateOutputFile(fileName);
+    const std::string temporary = ExtractFilePath(fileName) + "." + ExtractFileName(fileName) +
+                                  "." + std::to_string(getpid()) + "." +
+                                  std::to_string(files_.size()) + ".tmp";
+    files_.push_back({temporary, fileName});
+    Format::CreateOutputFile(temporary);
+  }
+
+  // The file's last buffered bytes are written here, where a failure still
+  // fails the run, rather than when the file is closed.
+  void EndDocument() override {
+    Format::EndDocument();
+    if (auto* file = dynamic_cast<TFileStream*>(this->OutputStream())) file->Flush();
+  }
+
+ private:
+  struct File {
+    std::string Temporary;
+    std::string Final;
+  };
+  std::vector<File> files_;
+};
+
+// The stylesheet and image files a run may write beside its document, and
+// which of them were there before it.
+class SideFiles {
+ public:
+  explicit SideFiles(const std::string& documentName)
+      : folder_(FolderOf(documentName)),
+        stylesheet_(ExtractFileName(ChangeFileExt(documentName, ".xsl"))) {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder_, error)) {
+      if (IsSideFile(entry.path().filename().string())) before_.insert(entry.path().filename());
+    }
+  }
+
+  // Removes the side files that appeared since the constructor ran.
+  void RemoveNew() const noexcept {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder_, error)) {
+      const std::string name = entry.path().filename().string();
+      if (IsSideFile(name) && before_.count(name) == 0) {
+        std::error_code ignored;
+        fs::remove(entry.path(), ignored);
+      }
+    }
+  }
+
+ private:
+  static fs::path FolderOf(const std::string& documentName) {
+    const std::string folder = ExtractFilePath(documentName);
+    return folder.empty() ? fs::path(".") : fs::path(folder);
+  }
+  bool IsSideFile(const std::string& name) const {
+    static const std::regex image(R"(img[0-9]+\.(bmp|emf|wmf|ico))");
+    return name == stylesheet_ || std::regex_match(name, image);
+  }
+
+  fs::path folder_;
+  std::string stylesheet_;
+  std::set<fs::path> before_;
+};
+
+// "<caption>: <done> of <total> records, <rate> records/s" on standard
+// error, at most every half second and once at the end; on a terminal the
+// line is rewritten in place.
+class ProgressLine {
+ public:
+  explicit ProgressLine(std::string caption)
+      : caption_(AnsiToUtf8(caption)), inPlace_(isatty(STDERR_FILENO) != 0) {}
+
+  void Report(int done, int total) {
+    const auto now = Clock::now();
+    const bool last = done >= total;
+    if (!last && now - shown_ < std::chrono::milliseconds(500)) return;
+    shown_ = now;
+    const double seconds = std::chrono::duration<double>(now - start_).count();
+    const double rate = seconds > 0 ? done / seconds : 0;
+    std::fprintf(stderr, "%s%s: %d of %d records, %.0f records/s%s", inPlace_ ? "\r" : "",
+                 caption_.c_str(), done, total, rate, inPlace_ && !last ? "" : "\n");
+    std::fflush(stderr);
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  std::string caption_;
+  bool inPlace_;
+  Clock::time_point start_ = Clock::now();
+  Clock::time_point shown_ = start_ - std::chrono::seconds(1);
+};
+
+void ApplyCommonOptions(const ExportOptions& o, TVdExportToCellFile& c) {
+  TVdOptions bits = c.Options();
+  auto set = [&bits](bool on, TVdOption option) {
+    if (on) bits |= OptionBit(option);
+  };
+  set(o.FieldMask, soFieldMask);
+  set(o.FieldNamesAsCaptions, soUseFieldNameAsCaption);
+  set(o.BlankRow, soBlankRowAfterCaptions);
+  c.SetOptions(bits);
+  if (o.NoTitle) c.SetAddTitle(false);
+  if (o.BlankIfZero) c.SetBlankIfZero(true);
+  if (o.Oem) c.SetCharacterSet(csASCII_MSDOS);
+  for (const std::string& line : o.Header) c.Header()->Add(Utf8ToAnsi(line));
+  for (const std::string& line : o.Footer) c.Footer()->Add(Utf8ToAnsi(line));
+  if (o.KeyGenerator) c.SetKeyGenerator(Utf8ToAnsi(*o.KeyGenerator));
+  TVdEDataFormats& formats = *c.DataFormats();
+  if (o.DecimalSeparator) formats.SetDecimalSeparator(*o.DecimalSeparator);
+  if (o.ThousandSeparator) formats.SetThousandSeparator(*o.ThousandSeparator);
+  if (o.DateSeparator) formats.SetDateSeparator(*o.DateSeparator);
+  if (o.TimeSeparator) formats.SetTimeSeparator(*o.TimeSeparator);
+  if (o.Currency) formats.SetCurrencyString(Utf8ToAnsi(*o.Currency));
+  if (o.BooleanTrue) formats.SetBooleanTrue(Utf8ToAnsi(*o.BooleanTrue));
+  if (o.BooleanFalse) formats.SetBooleanFalse(Utf8ToAnsi(*o.BooleanFalse));
+}
+
+void ApplyFormatOptions(const ExportOptions& o, TVdExportToXML& xml) {
+  xml.SetFormat(o.Layout);
+  xml.SetRowsPerFile(o.RowsPerFile);
+  if (o.Quote) xml.SetQuoteTerm(*o.Quote);
+  if (o.BlankValues) xml.SetOptions(xml.Options() | OptionBit(soExportBlankValues));
+  if (o.Xsl) xml.SetGenerateXSL(true);
+  if (o.Tags) xml.SetXMLTags(&*o.Tags);
+}
+
+void ApplyFormatOptions(const ExportOptions& o, TVdExportToHTML& html) {
+  if (o.ColorsFonts) html.SetOptions(html.Options() | OptionBit(soColorsFonts));
+  if (o.NoLines) {
+    html.SetOptions(html.Options() & ~(OptionBit(soColLines) | OptionBit(soRowLines)));
+  }
+  if (o.Style) html.ExportStyle()->SetStyle(*o.Style);
+}
+
+template <class Format>
+void RunFormat(const ExportOptions& options, TDataSet& data) {
+  TComponent form(nullptr);
+  auto* component = new TAtomicFileExport<Format>(&form);
+  ApplyServerSettings(static_cast<Format&>(*component));
+  component->SetDataSet(&data);
+  component->SetColumnSource(csDataSet);
+  ApplyCommonOptions(options, *component);
+  ApplyFormatOptions(options, *component);
+  ProgressLine progress(component->KeyGenerator());
+  if (options.Progress) {
+    component->OnProgress = [&progress](TObject*, int done, int total, bool&) {
+      progress.Report(done, total);
+    };
+  }
+  if (options.Output.empty()) {
+    TFdOutputStream out(STDOUT_FILENO, "standard output");
+    component->ExportToStream(&out);
+    out.Flush();
+    return;
+  }
+  component->SetFileName(options.Output);
+  const SideFiles sideFiles(options.Output);
+  try {
+    component->Execute();
+    component->Commit();
+  } catch (...) {
+    component->Discard();
+    sideFiles.RemoveNew();
+    throw;
+  }
+}
+
+}  // namespace
+
+void RunExport(const ExportOptions& options) {
+  TQuery query(nullptr);
+  query.SetDatabaseName(options.Database);
+  for (const std::string& line : options.Sql) query.SQL()->Add(line);
+  query.Open();
+  if (options.Format == efXML) {
+    RunFormat<TVdExportToXML>(options, query);
+  } else {
+    RunFormat<TVdExportToHTML>(options, query);
+  }
+}
+
+}  // namespace Vdei

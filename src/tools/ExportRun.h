@@ -1,0 +1,25 @@
+// One run of vdei-export: opens the query, sets up the export component of
+// the format with the server's stored settings (SrvSettings.h) and what
+// the options change, and exports.
+//
+// Without Output the document goes to standard output as it is written
+// (ExportToStream over a buffered stream). With Output the component
+// writes its own files (Execute): FileName is Output, so numbered files,
+// the stylesheet and images land beside it. Each document file is written
+// under a temporary name in its folder and renamed to its own name only
+// when the whole export succeeded; after a failure the temporary files, a
+// stylesheet and images that the run created are removed, so no partial
+// file is left under a final name.
+//
+// Texts that go into the document (header and footer lines, the generator
+// text, currency and Boolean words) are converted from UTF-8 to the ANSI
+// code page. A failure raises the Exception that caused it.
+#pragma once
+
+#include "tools/ExportOptions.h"
+
+namespace Vdei {
+
+void RunExport(const ExportOptions& options);
+
+}  // namespace Vdei
