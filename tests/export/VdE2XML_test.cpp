@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QString>
-#include <QXmlStreamReader>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "TestDatabases.h"
+#include "XmlCheck.h"
 #include "core/CodePage.h"
 #include "core/DateTime.h"
 #include "core/Exception.h"
@@ -25,6 +24,7 @@ namespace VdExport {
 namespace {
 
 using namespace Vdei;
+using VdeiTest::XmlProblem;
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -47,22 +47,6 @@ void ExpectGolden(const std::string& package, const std::string& name) {
   }
   ASSERT_TRUE(std::filesystem::exists(path)) << path;
   EXPECT_EQ(package, ReadFile(path)) << name;
-}
-
-// Empty when package is well-formed XML, else the parser's complaint with
-// its line. Elements named countTag are counted into count.
-std::string XmlProblem(std::string_view package, const char* countTag = "", int* count = nullptr) {
-  // The reader decodes no Windows code page: hand it the text decoded.
-  QXmlStreamReader reader(QString::fromStdString(AnsiToUtf8(package)));
-  int seen = 0;
-  while (!reader.atEnd()) {
-    if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QString(countTag)) {
-      ++seen;
-    }
-  }
-  if (count != nullptr) *count = seen;
-  if (!reader.hasError()) return {};
-  return reader.errorString().toStdString() + " at line " + std::to_string(reader.lineNumber());
 }
 
 class XMLExport : public ::testing::Test {
