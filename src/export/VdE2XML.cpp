@@ -59,37 +59,50 @@ void TVdExportToXML::SetXMLTags(const TVdEXMLTags* value) {
 
 // --- cell texts ---------------------------------------------------------------
 
+// Booleans and dates get texts of their own, so their base texts are never
+// made: under BlankIfZero a null Boolean and a zero (or null) date stay
+// empty, as the base conversion would leave them, instead of coming back
+// as False or 18991230.
 void TVdExportToXML::GetFieldText(TField* field, std::string& text) {
-  TVdExportToCellFile::GetFieldText(field, text);
+  text.clear();
   if (field == nullptr) return;
-  // A value that BlankIfZero emptied stays empty: no type text brings a
-  // null back as False or a zero date back as 18991230.
-  if (BlankIfZero() && (field->IsNull() || (IsDateTimeType(field->DataType()) && text.empty()))) {
-    text.clear();
+  const TFieldType type = field->DataType();
+  if (type == Vdei::ftBoolean) {
+    if (BlankIfZero() && field->IsNull()) return;
+    EscapeTextTo(field->AsBoolean() ? DataFormats()->BooleanTrue() : DataFormats()->BooleanFalse(),
+                 text);
     return;
   }
-  AppendTypedText(*field, text);
-  if (field->IsBlobField()) {
-    EncodeBlob(text);
+  if (IsDateTimeType(type)) {
+    if (!field->IsNull() && !(BlankIfZero() && field->AsDateTime() == 0)) {
+      AppendDateTimeText(type, field->AsDateTime(), text);
+    }
+    return;
+  }
+  // The plain text is read in place unless an option changes it.
+  std::string_view source;
+  if (HasOption(soFieldMask) || BlankIfZero()) {
+    TVdExportToCellFile::GetFieldText(field, baseText_);
+    source = baseText_;
   } else {
-    EscapeTextTo(text, scratch_);
-    text.swap(scratch_);
+    source = field->AsStringView(baseText_);
+  }
+  if (!field->IsBlobField()) {
+    EscapeTextTo(source, text);
+  } else if (!source.empty()) {
+    // Base64 text in the package's form: bare in xmlClientDataset, else
+    // between "[CDATA[" and "]]" (no markup of a CDATA section).
+    if (format_ != xmlClientDataset) text = "[CDATA[";
+    AppendBase64(text, source);
+    if (format_ != xmlClientDataset) text += "]]";
   }
 }
 
-// Replaces the base text of Booleans, dates, times and date-times by the
-// package's own forms; other types keep it.
-void TVdExportToXML::AppendTypedText(const TField& field, std::string& text) {
-  const TFieldType type = field.DataType();
-  if (type == Vdei::ftBoolean) {
-    text = field.AsBoolean() ? DataFormats()->BooleanTrue() : DataFormats()->BooleanFalse();
-    return;
-  }
-  if (!IsDateTimeType(type)) return;
-  text.clear();
-  if (field.IsNull()) return;
+// Dates yyyymmdd, times hhnnss, date-times yyyymmdd and, unless the time
+// of day is 0, "T" hh:nn:ss and the milliseconds without a separator.
+void TVdExportToXML::AppendDateTimeText(TFieldType type, Vdei::TDateTime value, std::string& text) {
   int year, month, day, hour, minute, second, msec;
-  Vdei::DecodeDateTime(field.AsDateTime(), year, month, day, hour, minute, second, msec);
+  Vdei::DecodeDateTime(value, year, month, day, hour, minute, second, msec);
   if (type == Vdei::ftTime) {
     AppendPadNumber(text, hour, 2);
     AppendPadNumber(text, minute, 2);
@@ -105,15 +118,6 @@ void TVdExportToXML::AppendTypedText(const TField& field, std::string& text) {
   text += ':';
   AppendPadNumber(text, second, 2);
   AppendPadNumber(text, msec, 3);
-}
-
-void TVdExportToXML::EncodeBlob(std::string& text) {
-  if (text.empty()) return;
-  scratch_.clear();
-  if (format_ != xmlClientDataset) scratch_ = "[CDATA[";
-  AppendBase64(scratch_, text);
-  if (format_ != xmlClientDataset) scratch_ += "]]";
-  text.swap(scratch_);
 }
 
 // --- cells --------------------------------------------------------------------

@@ -34,6 +34,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/DateTime.h"
 #include "export/VdE2Cell.h"
 #include "export/VdEXMLTags.h"
 
@@ -80,8 +81,7 @@ class TVdExportToXML : public TVdExportToCellFile {
     std::string Suffix;
   };
 
-  void AppendTypedText(const Vdei::TField& field, std::string& text);
-  void EncodeBlob(std::string& text);
+  static void AppendDateTimeText(TFieldType type, Vdei::TDateTime value, std::string& text);
   const CellFrame& FrameOf(const Vdei::TField* field, int row, int col);
   void BuildFrame(CellFrame& frame, std::string_view name) const;
   // The texts BeginRow and EndRow write, for the current layout and tags.
@@ -102,7 +102,8 @@ class TVdExportToXML : public TVdExportToCellFile {
   std::unique_ptr<TVdEXMLTags> xmlTags_;
   char quoteTerm_ = '"';
 
-  std::string scratch_;            // reused by every cell text
+  std::string baseText_;  // reused by every cell text
+  std::string scratch_;
   std::vector<CellFrame> frames_;  // by field index, rebuilt per document
   CellFrame looseFrame_;           // for cells without a cached frame
   std::string rowStart_;

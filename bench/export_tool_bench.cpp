@@ -1,0 +1,91 @@
+// vdei-export beside `sqlite3 -html` over the same CUSTOMER table of N rows
+// (default 1,000,000; the first argument changes it): the client-dataset
+// package and the HTML page, each query without and with the server's
+// ORDER BY COMPANY. Each program runs once, as a child process writing its
+// standard output to a file; printed are the wall time, rows/s, MB/s of
+// output, the peak resident memory (and its share of the output's size),
+// and the time as a multiple of sqlite3's for the same query.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Measure {
+  double Seconds = 0;
+  double PeakMB = 0;
+  double OutputMB = 0;
+};
+
+// Runs args with standard output into outputPath; exits the benchmark when
+// the program cannot run or fails.
+Measure Run(const std::vector<std::string>& args, const std::string& outputPath) {
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t child = fork();
+  if (child == 0) {
+    const int fd = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || dup2(fd, STDOUT_FILENO) < 0) _exit(127);
+    std::vector<char*> argv;
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+      WEXITSTATUS(status) != 0) {
+    std::fprintf(stderr, "bench_export_tool: %s failed\n", args[0].c_str());
+    std::exit(1);
+  }
+  Measure measure;
+  measure.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  measure.PeakMB = usage.ru_maxrss / 1024.0;
+  measure.OutputMB = std::filesystem::file_size(outputPath) / 1e6;
+  std::filesystem::remove(outputPath);
+  return measure;
+}
+
+void Report(const std::string& what, long rows, const Measure& m, const Measure* sqlite) {
+  std::printf("%-34s %6.2f s %9.0f rows/s %7.1f MB/s  peak %6.1f MB (%.2fx output)", what.c_str(),
+              m.Seconds, rows / m.Seconds, m.OutputMB / m.Seconds, m.PeakMB,
+              m.PeakMB / (m.OutputMB * 1e6 / (1 << 20)));
+  if (sqlite != nullptr) std::printf("  %.2fx sqlite3", m.Seconds / sqlite->Seconds);
+  std::printf("\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const long rows = argc > 1 ? std::atol(argv[1]) : 1000000;
+  const std::string dir = VDEI_BENCH_DIR;
+  const std::string db = dir + "/customer_" + std::to_string(rows) + ".db";
+  if (!std::filesystem::exists(db)) {
+    const std::string command =
+        std::string(VDEI_GENDB) + " --rows " + std::to_string(rows) + " " + db;
+    if (std::system(command.c_str()) != 0) return 1;
+  }
+  const std::string output = dir + "/export_tool_bench.out";
+  std::printf("CUSTOMER table of %ld rows (%s)\n", rows, db.c_str());
+  for (const char* order : {"", " ORDER BY COMPANY"}) {
+    const std::string sql = std::string("SELECT * FROM CUSTOMER") + order;
+    std::printf("-- %s\n", sql.c_str());
+    const Measure sqlite = Run({"sqlite3", "-html", db, sql}, output);
+    Report("sqlite3 -html", rows, sqlite, nullptr);
+    const std::vector<std::string> tool = {VDEI_EXPORT_TOOL, "--database", "sqlite:" + db, "--sql",
+                                           sql};
+    Report("vdei-export (client-dataset)", rows, Run(tool, output), &sqlite);
+    std::vector<std::string> html = tool;
+    html.insert(html.end(), {"--format", "html"});
+    Report("vdei-export --format html", rows, Run(html, output), &sqlite);
+  }
+  return 0;
+}
