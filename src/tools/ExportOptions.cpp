@@ -194,6 +194,9 @@ void CheckCombination(const ExportOptions& options, const std::vector<const Opti
                         (options.Format == efXML ? "xml" : "html"));
     }
   }
+  if (options.Xsl && options.Layout == VdExport::xmlMSSQL) {
+    throw EUsageError("--xsl does not apply to --layout mssql, which has no stylesheet");
+  }
   if (options.RowsPerFile > 0 && options.Output.empty()) {
     throw EUsageError("--rows-per-file needs --output: standard output is one package");
   }

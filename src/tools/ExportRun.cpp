@@ -116,7 +116,7 @@ class SideFiles {
 };
 
 // "<caption>: <done> of <total> records, <rate> records/s" on standard
-// error, at most every half second and once at the end; on a terminal the
+// error, every half second and once at the end; on a terminal the
 // line is rewritten in place.
 class ProgressLine {
  public:
@@ -140,7 +140,7 @@ class ProgressLine {
   std::string caption_;
   bool inPlace_;
   Clock::time_point start_ = Clock::now();
-  Clock::time_point shown_ = start_ - std::chrono::seconds(1);
+  Clock::time_point shown_ = start_;
 };
 
 void ApplyCommonOptions(const ExportOptions& o, TVdExportToCellFile& c) {

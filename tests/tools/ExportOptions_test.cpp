@@ -33,7 +33,7 @@ TEST(ExportOptions, ValuesRepeatsAndCharacters) {
                                                     "--sql",
                                                     "SELECT 1",
                                                     "--layout",
-                                                    "MSSQL",
+                                                    "IECompact",
                                                     "--output",
                                                     "o.xml",
                                                     "--rows-per-file",
@@ -60,7 +60,7 @@ TEST(ExportOptions, ValuesRepeatsAndCharacters) {
                                                     "--blank-values"});
   EXPECT_EQ(options.Database, "sqlite:/x.db");
   EXPECT_EQ(options.Sql, Args{"SELECT 1"});
-  EXPECT_EQ(options.Layout, VdExport::xmlMSSQL) << "layout names in any case";
+  EXPECT_EQ(options.Layout, VdExport::xmlIECompact) << "layout names in any case";
   EXPECT_EQ(options.RowsPerFile, 10);
   EXPECT_EQ(options.Quote, '\0');
   EXPECT_EQ(options.Header, (Args{"a", "b"}));
@@ -94,6 +94,8 @@ TEST(ExportOptions, RefusesWhatCannotBeDone) {
   EXPECT_EQ(UsageError({"--layout", "ie", "--format", "html"}),
             "--layout does not apply to --format html");
   EXPECT_EQ(UsageError({"--style", "rose"}), "--style does not apply to --format xml");
+  EXPECT_EQ(UsageError({"--layout", "mssql", "--xsl"}),
+            "--xsl does not apply to --layout mssql, which has no stylesheet");
   EXPECT_EQ(UsageError({"--rows-per-file", "3"}),
             "--rows-per-file needs --output: standard output is one package");
   EXPECT_EQ(UsageError({"--key-generator", "a--b"}),
