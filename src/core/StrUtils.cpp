@@ -63,6 +63,15 @@ bool SameText(std::string_view a, std::string_view b) {
   return a.size() == b.size() && CompareText(a, b) == 0;
 }
 
+size_t TextHash::operator()(std::string_view s) const noexcept {
+  uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (char c : s) {
+    hash ^= static_cast<unsigned char>(AsciiUpper(c));
+    hash *= 1099511628211ull;
+  }
+  return static_cast<size_t>(hash);
+}
+
 int CompareText(std::string_view a, std::string_view b) {
   size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {

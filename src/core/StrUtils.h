@@ -17,6 +17,18 @@ std::string LowerCase(std::string_view s);
 bool SameText(std::string_view a, std::string_view b);    // case-insensitive equality
 int CompareText(std::string_view a, std::string_view b);  // case-insensitive, <0 / 0 / >0
 
+// Hash and equality without regard to case, transparent, so that maps keyed
+// by std::string can be searched with a std::string_view without building a
+// key: std::unordered_map<std::string, T, TextHash, TextEqual>.
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const noexcept;
+};
+struct TextEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const noexcept { return SameText(a, b); }
+};
+
 // Trim removes bytes <= ' ' (blanks and control characters) from both ends.
 std::string_view Trim(std::string_view s);
 std::string_view TrimLeft(std::string_view s);

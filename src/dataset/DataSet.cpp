@@ -78,7 +78,7 @@ void TDataSet::CreateFields() {
     field->required_ = def->Required();
     field->dataSet_ = this;
     field->index_ = i;
-    if (!fieldsByName_.emplace(UpperCase(def->Name()), field.get()).second)
+    if (!fieldsByName_.emplace(def->Name(), field.get()).second)
       throw EDatabaseError(Format("Duplicate field name '%s'", def->Name().c_str()));
     fields_.push_back(std::move(field));
   }
@@ -90,12 +90,11 @@ void TDataSet::DestroyFields() {
 }
 
 void TDataSet::RenameField(TField* field, const std::string& name) {
-  std::string key = UpperCase(name);
-  auto found = fieldsByName_.find(key);
+  auto found = fieldsByName_.find(name);
   if (found != fieldsByName_.end() && found->second != field)
     throw EDatabaseError(Format("Duplicate field name '%s'", name.c_str()));
-  fieldsByName_.erase(UpperCase(field->FieldName()));
-  fieldsByName_.emplace(std::move(key), field);
+  fieldsByName_.erase(field->FieldName());
+  fieldsByName_.emplace(name, field);
 }
 
 TField* TDataSet::Fields(int index) const {
@@ -104,7 +103,7 @@ TField* TDataSet::Fields(int index) const {
 }
 
 TField* TDataSet::FindField(std::string_view name) const {
-  auto found = fieldsByName_.find(UpperCase(name));
+  auto found = fieldsByName_.find(name);
   return found == fieldsByName_.end() ? nullptr : found->second;
 }
 

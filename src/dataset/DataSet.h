@@ -48,6 +48,7 @@
 #include <vector>
 
 #include "core/Component.h"
+#include "core/StrUtils.h"
 #include "core/Variant.h"
 #include "dataset/Field.h"
 #include "dataset/FieldDefs.h"
@@ -196,7 +197,7 @@ class TDataSet : public TComponent {
   TDataSetState state_ = dsInactive;
   std::unique_ptr<TFieldDefs> fieldDefs_;
   std::vector<std::unique_ptr<TField>> fields_;
-  std::unordered_map<std::string, TField*> fieldsByName_;  // upper-case keys
+  std::unordered_map<std::string, TField*, TextHash, TextEqual> fieldsByName_;
   RecordStore store_;
   std::vector<RecordWord> editRow_;
   size_t cursor_ = 0;  // position of the current record
