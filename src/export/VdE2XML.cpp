@@ -53,6 +53,16 @@ TVdExportToXML::TVdExportToXML(Vdei::TComponent* owner)
 
 TVdExportToXML::~TVdExportToXML() = default;
 
+void TVdExportToXML::Assign(const Vdei::TPersistent& source) {
+  TVdExportToCellFile::Assign(source);
+  const auto* other = dynamic_cast<const TVdExportToXML*>(&source);
+  if (other == nullptr || other == this) return;
+  format_ = other->format_;
+  generateXSL_ = other->generateXSL_;
+  xmlTags_->Assign(*other->xmlTags_);
+  quoteTerm_ = other->quoteTerm_;
+}
+
 void TVdExportToXML::SetXMLTags(const TVdEXMLTags* value) {
   if (value != nullptr) xmlTags_->Assign(*value);
 }

@@ -21,8 +21,12 @@
 // BlankIfZero a null value and a zero date, time or date-time give an
 // empty text. An empty text writes nothing for its cell unless
 // soExportBlankValues is set; then the value is empty between the quotes.
-// Header and footer lines are rows too (attributes LINE0, LINE1, ...),
-// escaped like cell texts; so is every other cell that has no field.
+// A value is named after its field's display label; header and footer
+// lines are rows too, named LINE + their row (LINE0, ...); another cell
+// without a field is named after the visible column at its position (its
+// title caption with soUseFieldNameAsCaption, else its field name). Names
+// are sanitized (SanitizeXMLName). Cells without a field are escaped with
+// EscapeText as field texts are.
 //
 // With GenerateXSL (any layout but xmlMSSQL) a stylesheet is written beside
 // FileName (its extension replaced by ".xsl", overwritten, also when the
@@ -48,6 +52,10 @@ class TVdExportToXML : public TVdExportToCellFile {
   // format "yyyymmddThhnnsszzz".
   explicit TVdExportToXML(Vdei::TComponent* owner);
   ~TVdExportToXML() override;
+
+  // From another XML component also Format, GenerateXSL, XMLTags and
+  // QuoteTerm.
+  void Assign(const Vdei::TPersistent& source) override;
 
   // --- published ---
   TVdEXMLFormat Format() const { return format_; }

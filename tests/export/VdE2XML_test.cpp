@@ -455,6 +455,12 @@ TEST(XMLComponent, DefaultsPublishedPropertiesAndTags) {
   EXPECT_EQ(xml->XMLTags()->RowTag(), "R");
   EXPECT_NE(xml->XMLTags(), &other) << "assigning copies";
   EXPECT_THROW(tags->Assign(*xml->DataFormats()), Exception);
+
+  auto* copy = new TVdExportToXML(&form);
+  copy->Assign(*xml);
+  EXPECT_EQ(copy->Format(), xmlMSSQL);
+  EXPECT_EQ(copy->QuoteTerm(), '\0');
+  EXPECT_EQ(copy->XMLTags()->RowTag(), "R");
 }
 
 }  // namespace
