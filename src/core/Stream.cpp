@@ -74,9 +74,14 @@ int64_t TMemoryStream::Read(void* buffer, int64_t count) {
 
 int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
   if (count <= 0) return 0;
+  const char* bytes = static_cast<const char*>(buffer);
   int64_t end = position_ + count;
-  if (end > Size()) data_.resize(static_cast<size_t>(end));  // a gap after the end reads as zeros
-  std::copy_n(static_cast<const char*>(buffer), count, data_.data() + position_);
+  if (position_ == Size()) {
+    data_.append(bytes, static_cast<size_t>(count));  // the usual case: no zero fill first
+  } else {
+    if (end > Size()) data_.resize(static_cast<size_t>(end));  // a gap after the end reads as zeros
+    std::copy_n(bytes, count, data_.data() + position_);
+  }
   position_ = end;
   return count;
 }

@@ -12,6 +12,17 @@
 
 namespace Vdei {
 
+namespace {
+
+// Generations are unique in the process, so a (dataset, generation) pair
+// never names two different openings.
+uint32_t NextGeneration() {
+  static uint32_t last = 0;
+  return ++last;
+}
+
+}  // namespace
+
 const TClassInfo& TDataSet::StaticClassInfo() {
   static const TClassInfo info = ClassInfoBuilder<TDataSet, TComponent>("TDataSet")
                                      .Boolean("Active", &TDataSet::Active, &TDataSet::SetActive,
@@ -41,7 +52,7 @@ void TDataSet::Open() {
     store_.Reset(0);
     throw;
   }
-  ++generation_;
+  generation_ = NextGeneration();
   cursor_ = 0;
   bof_ = true;
   eof_ = store_.Count() == 0;
@@ -277,7 +288,7 @@ void TDataSet::DataEvent(TDataEvent event, TField* field) {
 }
 
 void TDataSet::RecordsReplaced() {
-  ++generation_;
+  generation_ = NextGeneration();
   cursor_ = 0;
   bof_ = true;
   eof_ = store_.Count() == 0;

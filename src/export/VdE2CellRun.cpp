@@ -126,7 +126,7 @@ void TVdExportToCellFile::TakeCellValue(TVdECustomDataEngine& engine, TVdEColumn
 void TVdExportToCellFile::WriteDataCell(TVdECustomDataEngine& engine, TVdEColumn& column, int done,
                                         int visibleIndex, int& tabularRow) {
   cellBackground_ = column.Color();
-  cellFont_->Assign(*column.Font());
+  *cellFont_ = *column.Font();
   cellAlignment_ = column.Alignment();
   TakeCellValue(engine, column, done);
   GetRowColor(Header()->Count() + titleRows_ + done, cellBackground_);

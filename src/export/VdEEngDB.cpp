@@ -1,6 +1,7 @@
 #include "export/VdEEngDB.h"
 
 #include "core/Properties.h"
+#include "core/StrUtils.h"
 #include "dataset/Fields.h"
 
 namespace VdExport {
@@ -135,7 +136,27 @@ bool TVdECustomDBDataEngine::IsColumnReadOnly(const TVdEColumn& column) {
 
 TField* TVdECustomDBDataEngine::FindColumnField(const TVdEColumn& column) {
   const TDataSet* dataset = GetDataset();
-  return dataset != nullptr ? dataset->FindField(column.FieldName()) : nullptr;
+  return dataset != nullptr ? LookUpField(*dataset, column) : nullptr;
+}
+
+TField* TVdECustomDBDataEngine::LookUpField(const TDataSet& dataset, const TVdEColumn& column) {
+  if (&dataset != cachedDataset_ || dataset.Generation() != cachedGeneration_ ||
+      !dataset.Active()) {
+    fieldCache_.clear();
+    cachedDataset_ = &dataset;
+    cachedGeneration_ = dataset.Generation();
+  }
+  const int index = column.Index();
+  if (index < 0) return dataset.FindField(column.FieldName());
+  if (static_cast<size_t>(index) >= fieldCache_.size()) fieldCache_.resize(index + 1);
+  CachedField& cached = fieldCache_[index];
+  const bool stillNamed =
+      cached.Field == nullptr || Vdei::SameText(cached.Field->FieldName(), cached.Name);
+  if (cached.Name != column.FieldName() || !stillNamed) {
+    cached.Name = column.FieldName();
+    cached.Field = dataset.FindField(cached.Name);
+  }
+  return cached.Field;
 }
 
 // --- TVdEDatasetDataEngine ------------------------------------------------

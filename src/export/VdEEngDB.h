@@ -17,6 +17,9 @@
 
 #include "dataset/DBGrid.h"
 #include "dataset/DataSet.h"
+#include <string>
+#include <vector>
+
 #include "export/VdEEngine.h"
 
 namespace VdExport {
@@ -59,10 +62,21 @@ class TVdECustomDBDataEngine : public TVdECustomDataEngine {
   bool IsColumnReadOnly(const TVdEColumn& column) override;
   // The dataset's field named by the column's FieldName (without regard to
   // case); none without dataset or match.
+  // Lookups are remembered per column for the dataset's current opening
+  // (the record loop asks once per cell).
   Vdei::TField* FindColumnField(const TVdEColumn& column) override;
 
  private:
+  struct CachedField {
+    std::string Name;
+    Vdei::TField* Field = nullptr;
+  };
+  Vdei::TField* LookUpField(const Vdei::TDataSet& dataset, const TVdEColumn& column);
+
   Vdei::TBookmark bookmark_;
+  std::vector<CachedField> fieldCache_;  // by column index
+  const Vdei::TDataSet* cachedDataset_ = nullptr;
+  uint32_t cachedGeneration_ = 0;
 };
 
 class TVdEDatasetDataEngine : public TVdECustomDBDataEngine {

@@ -73,6 +73,15 @@ TEST(VdEDatasetDataEngine, WalksTheRecordsAndReturnsToTheCurrentOne) {
   table->Delete();
   EXPECT_NO_THROW(engine.RestorePosition());
   EXPECT_EQ(table->FieldByName("CustNo")->AsInteger(), 3);
+
+  // Fields are made anew when the dataset reopens, and a column renamed
+  // between lookups names another field: lookups never keep a stale one.
+  table->Close();
+  EXPECT_EQ(engine.FindColumnField(custNo), nullptr);
+  table->Open();
+  EXPECT_EQ(engine.FindColumnField(custNo), table->FieldByName("CustNo"));
+  custNo.SetFieldName("Amount");
+  EXPECT_EQ(engine.FindColumnField(custNo), table->FieldByName("Amount"));
 }
 
 TEST(VdEDatasetDataEngine, EmptyAndDestroyedDatasets) {
