@@ -13,14 +13,6 @@ const TClassInfo& TCollectionItem::StaticClassInfo() {
   return info;
 }
 
-int TCollectionItem::Index() const {
-  if (collection_ == nullptr) return -1;
-  for (int i = 0; i < collection_->Count(); ++i) {
-    if (collection_->Items(i) == this) return i;
-  }
-  return -1;
-}
-
 const TClassInfo& TCollection::StaticClassInfo() {
   static const TClassInfo info = ClassInfoBuilder<TCollection, TPersistent>("TCollection").Build();
   return info;
@@ -41,6 +33,7 @@ TCollectionItem* TCollection::Insert(int index) {
   item->collection_ = this;
   TCollectionItem* result = item.get();
   items_.insert(items_.begin() + index, std::move(item));
+  Renumber(index);
   if (updateCount_ == 0) Changed();
   return result;
 }
@@ -53,6 +46,7 @@ TCollectionItem* TCollection::Items(int index) const {
 void TCollection::Delete(int index) {
   if (index < 0 || index >= Count()) ThrowListIndexError(index);
   items_.erase(items_.begin() + index);
+  Renumber(index);
   if (updateCount_ == 0) Changed();
 }
 
@@ -72,7 +66,13 @@ void TCollection::Move(int from, int to) {
   } else {
     std::rotate(first + to, first + from, first + from + 1);
   }
+  Renumber(std::min(from, to));
   if (updateCount_ == 0) Changed();
+}
+
+void TCollection::Renumber(int first) {
+  for (size_t i = static_cast<size_t>(first); i < items_.size(); ++i)
+    items_[i]->index_ = static_cast<int>(i);
 }
 
 void TCollection::BeginUpdate() {

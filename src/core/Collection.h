@@ -23,11 +23,12 @@ class TCollectionItem : public TPersistent {
   VDEI_CLASS(TCollectionItem)
   explicit TCollectionItem(TCollection* collection) : collection_(collection) {}
   TCollection* Collection() const { return collection_; }
-  int Index() const;  // position in the collection, -1 when not in one
+  int Index() const { return index_; }  // position in the collection, -1 when not in one
 
  private:
   friend class TCollection;
   TCollection* collection_;
+  int index_ = -1;
 };
 
 class TCollection : public TPersistent {
@@ -63,6 +64,8 @@ class TCollection : public TPersistent {
   virtual void Changed() {}
 
  private:
+  // Renumbers the items from position first on after a change.
+  void Renumber(int first);
   TPersistent* owner_;
   const TClassInfo* itemClass_;
   ItemFactory factory_;

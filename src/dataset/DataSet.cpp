@@ -15,7 +15,7 @@ namespace Vdei {
 namespace {
 
 // Generations are unique in the process, so a (dataset, generation) pair
-// never names two different openings.
+// never names two different openings or field lists.
 uint32_t NextGeneration() {
   static uint32_t last = 0;
   return ++last;
@@ -93,11 +93,13 @@ void TDataSet::CreateFields() {
       throw EDatabaseError(Format("Duplicate field name '%s'", def->Name().c_str()));
     fields_.push_back(std::move(field));
   }
+  fieldsGeneration_ = NextGeneration();
 }
 
 void TDataSet::DestroyFields() {
   fieldsByName_.clear();
   fields_.clear();
+  fieldsGeneration_ = NextGeneration();
 }
 
 void TDataSet::RenameField(TField* field, const std::string& name) {
@@ -106,6 +108,7 @@ void TDataSet::RenameField(TField* field, const std::string& name) {
     throw EDatabaseError(Format("Duplicate field name '%s'", name.c_str()));
   fieldsByName_.erase(field->FieldName());
   fieldsByName_.emplace(name, field);
+  fieldsGeneration_ = NextGeneration();
 }
 
 TField* TDataSet::Fields(int index) const {

@@ -157,11 +157,11 @@ class TDataSet : public TComponent {
   // (closed, or empty and not inserting). For TField.
   const RecordWord* CurrentRow() const;
   const RecordLayout& Layout() const { return store_.Layout(); }
-  // Changes whenever the dataset opens or replaces its records; no two
-  // openings of any datasets in the process share a value. A field pointer
-  // taken under one value stays valid while the dataset is Active() and
-  // still has that value.
-  uint32_t Generation() const { return generation_; }
+  // Changes whenever the fields are made, destroyed or renamed; no two
+  // field lists of any datasets in the process share a value. A field
+  // pointer found by name under one value stays valid, with that name,
+  // while the dataset still has that value.
+  uint32_t FieldsGeneration() const { return fieldsGeneration_; }
 
  protected:
   // Fills FieldDefs and the records; the base then makes the fields.
@@ -209,7 +209,8 @@ class TDataSet : public TComponent {
   bool eof_ = true;
   bool bof_ = true;
   bool modified_ = false;
-  uint32_t generation_ = 0;  // tells bookmarks (and fields) of an earlier opening apart
+  uint32_t generation_ = 0;
+  uint32_t fieldsGeneration_ = 0;  // tells bookmarks (and fields) of an earlier opening apart
   int disableCount_ = 0;
   bool layoutChangedWhileDisabled_ = false;
   std::vector<TDataSource*> dataSources_;

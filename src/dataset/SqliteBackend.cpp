@@ -30,9 +30,20 @@ void Check(sqlite3* db, int rc, std::string_view context) {
   if (rc != SQLITE_OK) ThrowSqliteError(db, rc, context);
 }
 
+// Connections are used from one thread each, and nothing reads SQLite's
+// memory statistics: both would cost a mutex on every step and allocation.
+void ConfigureSqliteOnce() {
+  static const bool configured = [] {
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);  // refused once initialised: harmless
+    return true;
+  }();
+  (void)configured;
+}
+
 DatabaseHandle OpenDatabase(const std::string& path, int mode) {
+  ConfigureSqliteOnce();
   sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &raw, mode, nullptr);
+  const int rc = sqlite3_open_v2(path.c_str(), &raw, mode | SQLITE_OPEN_NOMUTEX, nullptr);
   DatabaseHandle db(raw);
   if (rc != SQLITE_OK) ThrowSqliteError(db.get(), rc, "Cannot open database " + path);
   sqlite3_extended_result_codes(db.get(), 1);

@@ -1,7 +1,6 @@
 #include "export/VdEEngDB.h"
 
 #include "core/Properties.h"
-#include "core/StrUtils.h"
 #include "dataset/Fields.h"
 
 namespace VdExport {
@@ -140,21 +139,19 @@ TField* TVdECustomDBDataEngine::FindColumnField(const TVdEColumn& column) {
 }
 
 TField* TVdECustomDBDataEngine::LookUpField(const TDataSet& dataset, const TVdEColumn& column) {
-  if (&dataset != cachedDataset_ || dataset.Generation() != cachedGeneration_ ||
-      !dataset.Active()) {
+  if (&dataset != cachedDataset_ || dataset.FieldsGeneration() != cachedFieldsGeneration_) {
     fieldCache_.clear();
     cachedDataset_ = &dataset;
-    cachedGeneration_ = dataset.Generation();
+    cachedFieldsGeneration_ = dataset.FieldsGeneration();
   }
   const int index = column.Index();
   if (index < 0) return dataset.FindField(column.FieldName());
   if (static_cast<size_t>(index) >= fieldCache_.size()) fieldCache_.resize(index + 1);
   CachedField& cached = fieldCache_[index];
-  const bool stillNamed =
-      cached.Field == nullptr || Vdei::SameText(cached.Field->FieldName(), cached.Name);
-  if (cached.Name != column.FieldName() || !stillNamed) {
+  if (!cached.Known || cached.Name != column.FieldName()) {
     cached.Name = column.FieldName();
     cached.Field = dataset.FindField(cached.Name);
+    cached.Known = true;
   }
   return cached.Field;
 }

@@ -62,12 +62,13 @@ class TVdECustomDBDataEngine : public TVdECustomDataEngine {
   bool IsColumnReadOnly(const TVdEColumn& column) override;
   // The dataset's field named by the column's FieldName (without regard to
   // case); none without dataset or match.
-  // Lookups are remembered per column for the dataset's current opening
-  // (the record loop asks once per cell).
+  // Lookups are remembered per column while the dataset's field list stays
+  // the same (the record loop asks once per cell).
   Vdei::TField* FindColumnField(const TVdEColumn& column) override;
 
  private:
   struct CachedField {
+    bool Known = false;
     std::string Name;
     Vdei::TField* Field = nullptr;
   };
@@ -76,7 +77,7 @@ class TVdECustomDBDataEngine : public TVdECustomDataEngine {
   Vdei::TBookmark bookmark_;
   std::vector<CachedField> fieldCache_;  // by column index
   const Vdei::TDataSet* cachedDataset_ = nullptr;
-  uint32_t cachedGeneration_ = 0;
+  uint32_t cachedFieldsGeneration_ = 0;
 };
 
 class TVdEDatasetDataEngine : public TVdECustomDBDataEngine {
