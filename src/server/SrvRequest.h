@@ -11,7 +11,7 @@
 //
 // TSrvRequestHandler runs on the socket's thread, inside its events. For a
 // complete request it opens the query (once; it stays open), exports the
-// whole result into a memory stream and hands the stream to the
+// whole result into a memory stream (TPackageStream) and hands it to the
 // connection, which sends it and then closes. An export that fails closes
 // the connection without a package (the client sees an empty response)
 // and reports "Export failed: <reason>" as an error status; nothing is shown
@@ -26,7 +26,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "core/Stream.h"
+#include "server/SrvPackageStream.h"
 
 namespace VdExport {
 class TVdExportToCellFile;
@@ -71,7 +71,7 @@ class TSrvRequestHandler {
 
   // The package of kind for the query's whole result, positioned at its
   // start. Opens the query when it is closed; errors reach the caller.
-  std::unique_ptr<TMemoryStream> BuildPackage(TPackageKind kind);
+  std::unique_ptr<TPackageStream> BuildPackage(TPackageKind kind);
 
   // Connections known to the handler (connected and not yet ended).
   size_t Connections() const { return pending_.size(); }
