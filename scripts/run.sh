@@ -66,7 +66,12 @@ echo
 echo "Ask for more with any TCP tool (README, section VDEI_SRV), for example:"
 echo "  bash -c 'exec 3<>/dev/tcp/127.0.0.1/$port; printf %s \"%GET DATA%HTML%\" >&3; cat <&3'"
 echo "  printf %s '%GET DATA%' | nc 127.0.0.1 $port"
-echo "The server keeps running; its status lines follow. Ctrl-C stops it."
-tail -n +2 -f --pid="$pid" "$log" &
+if [ -n "${QT_QPA_PLATFORM:-}${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "The server keeps running; its window shows what it does. Ctrl-C or closing the window stops it."
+else
+  echo "The server keeps running; its status lines follow. Ctrl-C stops it."
+fi
+after=$(($(grep -n -m 1 '^listening on ' "$log" | cut -d: -f1) + 1))
+tail -n "+$after" -f --pid="$pid" "$log" &
 wait "$pid" || true
 pid=
