@@ -13,7 +13,7 @@
 // FormDestroy, which closes it and with it every connection.
 //
 // The form is a model (platform/Forms.h): shown, the platform's view draws
-// it; with LogStatus (a server without a window) every status text is also
+// it; with logStatus (a server without a window) every status text is also
 // written to standard error as a timestamped line. Failures are logged in
 // either case.
 #pragma once
@@ -67,8 +67,6 @@ class TfrmSrvMain : public TForm {
 
   // "ADDRESS:PORT" of the listening socket ("[::]:1024" for IPv6 addresses).
   std::string ListeningOn() const;
-  // Status texts are written to standard error too.
-  bool StatusLogged() const { return logStatus_; }
 
  private:
   void CreateComponents(const TSrvListenSettings& listen);

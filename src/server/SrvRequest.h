@@ -73,9 +73,6 @@ class TSrvRequestHandler {
   // start. Opens the query when it is closed; errors reach the caller.
   std::unique_ptr<TPackageStream> BuildPackage(TPackageKind kind);
 
-  // Connections known to the handler (connected and not yet ended).
-  size_t Connections() const { return pending_.size(); }
-
   // A status text; IsError for failures, which callers log in any case.
   std::function<void(const std::string& Text, bool IsError)> OnStatus;
 

@@ -62,8 +62,9 @@ void PipeEndCloser::operator()(pointer p) const {
 
 void TQuitOnSignals::Drain() {
   unsigned char number;
-  while (::read(readEnd_.get().fd, &number, 1) == 1) received_ = number;
-  if (received_ != 0) QCoreApplication::quit();
+  bool signalled = false;
+  while (::read(readEnd_.get().fd, &number, 1) == 1) signalled = true;
+  if (signalled) QCoreApplication::quit();
 }
 
 }  // namespace Vdei

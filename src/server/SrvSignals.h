@@ -38,16 +38,12 @@ class TQuitOnSignals {
   TQuitOnSignals(const TQuitOnSignals&) = delete;
   TQuitOnSignals& operator=(const TQuitOnSignals&) = delete;
 
-  // The last signal that quit the loop; 0 while none came.
-  int Received() const { return received_; }
-
  private:
   void Drain();
 
   UniquePipeEnd readEnd_;
   UniquePipeEnd writeEnd_;
   std::unique_ptr<QSocketNotifier> notifier_;
-  int received_ = 0;
 };
 
 }  // namespace Vdei
