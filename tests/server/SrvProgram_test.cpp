@@ -98,6 +98,23 @@ TEST(VdeiSrv, AnEmptyResultIsACompletePackageWithItsColumns) {
   EXPECT_EQ(server.Stop(SIGINT), 0);
 }
 
+TEST(VdeiSrv, ServesAPostgreSQLDatabase) {
+  VDEI_REQUIRE_POSTGRES(cluster);
+  cluster->Execute(
+      "DROP TABLE IF EXISTS customer; CREATE TABLE customer (custno float8, company varchar(30), "
+      "lastinvoicedate timestamp); INSERT INTO customer VALUES (2, 'B & Co', '2001-03-15 "
+      "14:30:05.123'), (1, 'A <1>', NULL);");
+  ServerProcess server({"--database", cluster->Url()});
+  for (const char* format : {"xml", "html"}) {
+    const Reply reply =
+        Request(server.Port(), std::string("%GET DATA%") + (format[0] == 'h' ? "HTML%" : ""));
+    EXPECT_TRUE(reply.Closed);
+    EXPECT_TRUE(reply.Bytes == Exported(cluster->Url(), format)) << reply.Bytes;
+    EXPECT_LT(reply.Bytes.find("A &lt;1&gt;"), reply.Bytes.find("B &amp; Co")) << "ordered";
+  }
+  EXPECT_EQ(server.Stop(SIGTERM), 0);
+}
+
 TEST(VdeiSrv, ALargePackageReachesASlowReaderWhileOthersComeAndGo) {
   TempDir dir;
   const std::string db = dir.File("big.db");
