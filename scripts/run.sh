@@ -59,7 +59,8 @@ exec 3<&-
 
 rows=$(grep -o '<ROW [^>]*/>' "$package" | wc -l)
 echo "XML package: $(wc -c <"$package") bytes, $rows rows. The first five:"
-grep -o '<ROW [^>]*/>' "$package" | head -n 5 |
+# sed reads the whole list (head would stop early and fail the pipeline).
+grep -o '<ROW [^>]*/>' "$package" | sed -n '1,5p' |
   sed -e 's/^<ROW //' -e 's/\/>$//' -e 's/&lt;/</g' -e 's/&gt;/>/g' -e 's/&quot;/"/g' \
     -e "s/&apos;/'/g" -e 's/&amp;/\&/g' -e 's/^/  /'
 echo
