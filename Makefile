@@ -36,7 +36,8 @@ asan: deps
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) --timeout 900
 
-fuzz: deps
+fuzz:
+	@scripts/install-deps.sh fuzz
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVDEI_FUZZ=ON
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets
 	@scripts/fuzz.sh $(FUZZ_DIR)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, and only those missing.
 # Safe to run again and again: with everything present it does nothing.
+# `install-deps.sh fuzz` also installs clang with its libFuzzer runtime.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,9 @@ packages=(
   libgtest-dev
   xauth xvfb
 )
+if [ "${1:-}" = "fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
