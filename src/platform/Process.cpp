@@ -12,33 +12,13 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/UniqueFd.h"
+
 extern char** environ;
 
 namespace Vdei {
 
 namespace {
-
-// A file descriptor owned by a std::unique_ptr: the pointer type holds the
-// descriptor, -1 standing for none.
-struct FdCloser {
-  struct pointer {
-    int fd = -1;
-    pointer() = default;
-    pointer(std::nullptr_t) {}
-    explicit pointer(int value) : fd(value) {}
-    explicit operator bool() const { return fd >= 0; }
-    friend bool operator==(pointer a, pointer b) { return a.fd == b.fd; }
-  };
-  void operator()(pointer p) const { ::close(p.fd); }
-};
-using UniqueFd = std::unique_ptr<int, FdCloser>;
-
-UniqueFd Own(int fd) {
-  return UniqueFd(FdCloser::pointer(fd));
-}
-int Fd(const UniqueFd& fd) {
-  return fd.get().fd;
-}
 
 struct FileActionsDestroyer {
   void operator()(posix_spawn_file_actions_t* actions) const {
@@ -144,8 +124,8 @@ bool SpawnDetached(const std::string& path, const std::vector<std::string>& args
   std::vector<char*> argv = MakeArgv(path, args);
   int pipeFds[2];
   if (::pipe2(pipeFds, O_CLOEXEC) != 0) return false;
-  UniqueFd readEnd = Own(pipeFds[0]);
-  UniqueFd writeEnd = Own(pipeFds[1]);
+  UniqueFd readEnd = OwnFd(pipeFds[0]);
+  UniqueFd writeEnd = OwnFd(pipeFds[1]);
 
   pid_t child = ::fork();
   if (child < 0) return false;
@@ -154,7 +134,7 @@ bool SpawnDetached(const std::string& path, const std::vector<std::string>& args
     // once, so that the program is adopted by init.
     ::setsid();
     pid_t grandchild = ::fork();
-    if (grandchild == 0) ExecDetached(path.c_str(), argv.data(), Fd(writeEnd));
+    if (grandchild == 0) ExecDetached(path.c_str(), argv.data(), FdOf(writeEnd));
     ::_exit(grandchild < 0 ? 1 : 0);
   }
   writeEnd.reset();
@@ -163,7 +143,7 @@ bool SpawnDetached(const std::string& path, const std::vector<std::string>& args
   int error = 0;
   ssize_t got;
   do {
-    got = ::read(Fd(readEnd), &error, sizeof error);
+    got = ::read(FdOf(readEnd), &error, sizeof error);
   } while (got < 0 && errno == EINTR);
   return got == 0;
 }
@@ -172,13 +152,13 @@ int RunProgram(const std::string& path, const std::vector<std::string>& args,
                std::string_view input) {
   int pair[2];
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) return -1;
-  UniqueFd ours = Own(pair[0]);
-  UniqueFd theirs = Own(pair[1]);
+  UniqueFd ours = OwnFd(pair[0]);
+  UniqueFd theirs = OwnFd(pair[1]);
 
   posix_spawn_file_actions_t actionsStorage;
   if (posix_spawn_file_actions_init(&actionsStorage) != 0) return -1;
   std::unique_ptr<posix_spawn_file_actions_t, FileActionsDestroyer> actions(&actionsStorage);
-  posix_spawn_file_actions_adddup2(actions.get(), Fd(theirs), 0);
+  posix_spawn_file_actions_adddup2(actions.get(), FdOf(theirs), 0);
   posix_spawn_file_actions_addopen(actions.get(), 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addclosefrom_np(actions.get(), 3);
 
@@ -188,7 +168,7 @@ int RunProgram(const std::string& path, const std::vector<std::string>& args,
   theirs.reset();
   // A program that stops reading early ends the writing, not this process
   // (MSG_NOSIGNAL: no SIGPIPE); its exit status tells what happened.
-  SendAll(Fd(ours), input);
+  SendAll(FdOf(ours), input);
   ours.reset();
   return WaitForExit(pid);
 }

@@ -41,8 +41,8 @@ void SetAction(int signal, void (*handler)(int)) {
 TQuitOnSignals::TQuitOnSignals() {
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) throw Exception("Cannot create the signal pipe");
-  readEnd_.reset(PipeEndCloser::pointer(fds[0]));
-  writeEnd_.reset(PipeEndCloser::pointer(fds[1]));
+  readEnd_ = OwnFd(fds[0]);
+  writeEnd_ = OwnFd(fds[1]);
   notifier_ = std::make_unique<QSocketNotifier>(fds[0], QSocketNotifier::Read);
   QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
                    [this] { Drain(); });
@@ -56,14 +56,10 @@ TQuitOnSignals::~TQuitOnSignals() {
   notifier_.reset();
 }
 
-void PipeEndCloser::operator()(pointer p) const {
-  ::close(p.fd);
-}
-
 void TQuitOnSignals::Drain() {
   unsigned char number;
   bool signalled = false;
-  while (::read(readEnd_.get().fd, &number, 1) == 1) signalled = true;
+  while (::read(FdOf(readEnd_), &number, 1) == 1) signalled = true;
   if (signalled) QCoreApplication::quit();
 }
 

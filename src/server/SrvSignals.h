@@ -10,26 +10,13 @@
 #pragma once
 
 #include <QObject>
-#include <cstddef>
 #include <memory>
+
+#include "platform/UniqueFd.h"
 
 class QSocketNotifier;
 
 namespace Vdei {
-
-// One end of a pipe, owned by a std::unique_ptr (-1: none).
-struct PipeEndCloser {
-  struct pointer {
-    int fd = -1;
-    pointer() = default;
-    pointer(std::nullptr_t) {}
-    explicit pointer(int value) : fd(value) {}
-    explicit operator bool() const { return fd >= 0; }
-    friend bool operator==(pointer a, pointer b) { return a.fd == b.fd; }
-  };
-  void operator()(pointer p) const;
-};
-using UniquePipeEnd = std::unique_ptr<int, PipeEndCloser>;
 
 class TQuitOnSignals {
  public:
@@ -41,8 +28,8 @@ class TQuitOnSignals {
  private:
   void Drain();
 
-  UniquePipeEnd readEnd_;
-  UniquePipeEnd writeEnd_;
+  UniqueFd readEnd_;
+  UniqueFd writeEnd_;
   std::unique_ptr<QSocketNotifier> notifier_;
 };
 
