@@ -24,10 +24,10 @@ uint32_t NextGeneration() {
 }  // namespace
 
 const TClassInfo& TDataSet::StaticClassInfo() {
-  static const TClassInfo info = ClassInfoBuilder<TDataSet, TComponent>("TDataSet")
-                                     .Boolean("Active", &TDataSet::Active, &TDataSet::SetActive,
-                                              Variant(false))
-                                     .Build();
+  static const TClassInfo info =
+      ClassInfoBuilder<TDataSet, TComponent>("TDataSet")
+          .Boolean("Active", &TDataSet::Active, &TDataSet::SetActive, Variant(false))
+          .Build();
   return info;
 }
 
@@ -153,6 +153,7 @@ void TDataSet::SetFieldValues(std::string_view fieldNames, const Variant& value)
 }
 
 const RecordWord* TDataSet::CurrentRow() const {
+  if (peekRow_ != nullptr) return peekRow_;
   if (state_ == dsEdit || state_ == dsInsert) return editRow_.data();
   if (state_ == dsInactive || store_.Count() == 0) return nullptr;
   return store_.Row(store_.IdAt(cursor_));
@@ -270,7 +271,9 @@ void TDataSet::SetBookmark(std::string_view text) {
 
 // --- controls ---------------------------------------------------------------
 
-void TDataSet::DisableControls() { ++disableCount_; }
+void TDataSet::DisableControls() {
+  ++disableCount_;
+}
 
 void TDataSet::EnableControls() {
   if (disableCount_ == 0 || --disableCount_ > 0) return;
@@ -296,6 +299,23 @@ void TDataSet::RecordsReplaced() {
   bof_ = true;
   eof_ = store_.Count() == 0;
   DataEvent(deDataSetChange);
+}
+
+// --- reading a record without moving ----------------------------------------
+
+TRecordPeek::TRecordPeek(const TDataSet& dataSet, int position)
+    : dataSet_(const_cast<TDataSet&>(dataSet)) {
+  if (dataSet_.state_ != dsBrowse) {
+    throw EDatabaseError("A record can be read without moving only in browse state");
+  }
+  if (position < 0 || static_cast<size_t>(position) >= dataSet_.store_.Count()) {
+    ThrowListIndexError(position);
+  }
+  dataSet_.peekRow_ = dataSet_.store_.Row(dataSet_.store_.IdAt(position));
+}
+
+TRecordPeek::~TRecordPeek() {
+  dataSet_.peekRow_ = nullptr;
 }
 
 }  // namespace Vdei

@@ -154,7 +154,8 @@ class TDataSet : public TComponent {
   bool Locate(std::string_view keyFields, const Variant& keyValues);
 
   // The current record's words for the fields, nullptr when there is none
-  // (closed, or empty and not inserting). For TField.
+  // (closed, or empty and not inserting). For TField. While a TRecordPeek
+  // is in force, the words of the peeked record instead.
   const RecordWord* CurrentRow() const;
   const RecordLayout& Layout() const { return store_.Layout(); }
   // Changes whenever the fields are made, destroyed or renamed; no two
@@ -214,6 +215,27 @@ class TDataSet : public TComponent {
   int disableCount_ = 0;
   bool layoutChangedWhileDisabled_ = false;
   std::vector<TDataSource*> dataSources_;
+  const RecordWord* peekRow_ = nullptr;  // set by TRecordPeek
+
+  friend class TRecordPeek;
+};
+
+// Lets the fields of a dataset in browse state read the record at a
+// position (from 0, below RecordCount) without moving the cursor: while the
+// peek lives, every reading of the dataset's fields (Value, AsString,
+// DisplayText...) sees that record. Nothing is sent to data sources and
+// the state does not change. Peeks do not nest; the dataset must not be
+// changed, moved or closed while one lives. Raises EDatabaseError outside
+// dsBrowse and EListError for a position out of range.
+class TRecordPeek {
+ public:
+  TRecordPeek(const TDataSet& dataSet, int position);
+  ~TRecordPeek();
+  TRecordPeek(const TRecordPeek&) = delete;
+  TRecordPeek& operator=(const TRecordPeek&) = delete;
+
+ private:
+  TDataSet& dataSet_;
 };
 
 }  // namespace Vdei

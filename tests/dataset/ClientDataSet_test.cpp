@@ -96,7 +96,8 @@ TEST(ClientDataSet, CursorRulesAndEditing) {
 TEST(ClientDataSet, FailuresCarryTheirTexts) {
   auto table = MakeTable({"a"});
   TField* id = table->FieldByName("Id");
-  EXPECT_EQ(MessageOf<EDatabaseError>([&] { table->Post(); }), "Dataset not in edit or insert mode");
+  EXPECT_EQ(MessageOf<EDatabaseError>([&] { table->Post(); }),
+            "Dataset not in edit or insert mode");
   EXPECT_EQ(MessageOf<EDatabaseError>([&] { id->SetAsInteger(5); }),
             "Dataset not in edit or insert mode");
   table->Append();
@@ -159,7 +160,7 @@ TEST(ClientDataSet, LocateFieldValuesAndFindField) {
   EXPECT_TRUE(table->Locate("name;ID", Variant::Array({Variant("b"), Variant(3)})));
   EXPECT_EQ(table->RecNo(), 3);
   EXPECT_FALSE(table->Locate("Name", Variant("B")));  // case-sensitive
-  EXPECT_EQ(table->RecNo(), 3);                        // no match: the cursor stays
+  EXPECT_EQ(table->RecNo(), 3);                       // no match: the cursor stays
   EXPECT_TRUE(table->Locate("Amount", Variant(6)));   // an integer key finds 6.0
   EXPECT_EQ(table->FieldByName("Name")->AsString(), "c");
   EXPECT_FALSE(table->Locate("Name", Variant::Null()));
@@ -175,6 +176,21 @@ TEST(ClientDataSet, LocateFieldValuesAndFindField) {
   EXPECT_EQ(table->FindField("nAmE"), table->Fields(1));
   EXPECT_EQ(table->FindField("Other"), nullptr);
   EXPECT_EQ(table->Fields(2)->Index(), 2);
+}
+
+TEST(ClientDataSet, PeekReadsARecordWithoutMovingTheCursor) {
+  auto table = MakeTable({"a", "b", "c"});
+  table->Next();
+  {
+    TRecordPeek peek(*table, 2);
+    EXPECT_EQ(table->FieldByName("Name")->AsString(), "c");
+    EXPECT_EQ(table->FieldByName("Id")->Value().AsInteger(), 3);
+  }
+  EXPECT_EQ(table->FieldByName("Name")->AsString(), "b");
+  EXPECT_EQ(table->RecNo(), 2);
+  EXPECT_THROW(TRecordPeek(*table, 3), EListError);
+  table->Edit();
+  EXPECT_THROW(TRecordPeek(*table, 0), EDatabaseError);
 }
 
 TEST(ClientDataSet, BookmarksSurviveChangesOfOtherRecords) {
