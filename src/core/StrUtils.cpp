@@ -148,4 +148,24 @@ std::string ChangeFileExt(std::string_view path, std::string_view extension) {
   return result;
 }
 
+std::string FormatMessageText(std::string_view text, std::string_view argument) {
+  std::string result;
+  result.reserve(text.size() + argument.size());
+  bool argumentUsed = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const bool directive = text[i] == '%' && i + 1 < text.size();
+    if (directive && text[i + 1] == '%') {
+      result += '%';
+      ++i;
+    } else if (directive && text[i + 1] == 's' && !argumentUsed) {
+      result += argument;
+      argumentUsed = true;
+      ++i;
+    } else {
+      result += text[i];
+    }
+  }
+  return result;
+}
+
 }  // namespace Vdei

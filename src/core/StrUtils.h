@@ -12,6 +12,12 @@ namespace Vdei {
 // printf-style formatting into a std::string ("%s" takes a const char*).
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// A message text with its first "%s" replaced by argument and each "%%" by
+// "%"; every other character, other '%' sequences included, stays as it
+// is, so a text replaced by a translation can never read a missing
+// argument.
+std::string FormatMessageText(std::string_view text, std::string_view argument);
+
 std::string UpperCase(std::string_view s);  // ASCII letters only
 std::string LowerCase(std::string_view s);
 bool SameText(std::string_view a, std::string_view b);    // case-insensitive equality

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/StrUtils.h"
+
 namespace VdExport {
 
 // Ids of the texts the operations of this library use.
@@ -30,10 +32,7 @@ std::string_view ExportMessage(int id);
 // The number of entries (138).
 int ExportMessageCount();
 
-// text with its first "%s" replaced by argument and each "%%" by "%";
-// every other character, other '%' sequences included, stays as it is, so
-// a text replaced by OnGetLanguageString can never read a missing
-// argument.
-std::string FormatMessageText(std::string_view text, std::string_view argument);
+// Message texts are formatted with Vdei::FormatMessageText (core/StrUtils.h).
+using Vdei::FormatMessageText;
 
 }  // namespace VdExport

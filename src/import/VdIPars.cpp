@@ -44,18 +44,18 @@ void TVdIParser::Evaluate(Variant& value) {
   value = std::move(computed);
 }
 
-bool TVdIParser::RaiseOnEvaluate(const std::string& name, const TExpArguments& args,
+bool TVdIParser::RaiseOnEvaluate(const std::string& name, const TExpArguments& args, int argCount,
                                  Variant& value) {
   bool done = false;
-  OnEvaluate(this, name, args, kMaxArguments, value, done);
+  OnEvaluate(this, name, args, argCount, value, done);
   return done;
 }
 
-void TVdIParser::ResolveName(const std::string& name, const TExpArguments& args, Variant& value,
-                             const TExpFrame& frame) {
-  if (!processBeforeEvent_ && OnEvaluate && RaiseOnEvaluate(name, args, value)) return;
+void TVdIParser::ResolveName(const std::string& name, const TExpArguments& args, int argCount,
+                             Variant& value, const TExpFrame& frame) {
+  if (!processBeforeEvent_ && OnEvaluate && RaiseOnEvaluate(name, args, argCount, value)) return;
   if (CallGlobalFunction(name, args, value, frame)) return;
-  if (processBeforeEvent_ && OnEvaluate) RaiseOnEvaluate(name, args, value);
+  if (processBeforeEvent_ && OnEvaluate) RaiseOnEvaluate(name, args, argCount, value);
 }
 
 }  // namespace VdImport

@@ -21,7 +21,7 @@
 // Without either the value is the name itself, so unresolved names and
 // quoted texts evaluate to their own text. OnEvaluate receives the parser,
 // the name, the evaluated arguments in 11 slots (the rest Empty), ArgCount
-// 11 whatever the number of arguments, the value (holding the name on
+// (how many arguments the call has, 0 for a bare name), the value (holding the name on
 // entry) and Done (false on entry).
 #pragma once
 
@@ -60,11 +60,12 @@ class TVdIParser : public Vdei::TComponent, public TExpNameResolver {
   const Vdei::Variant& Result() const { return result_; }
 
   // Resolves a name the way this parser's expressions do (above).
-  void ResolveName(const std::string& name, const TExpArguments& args, Vdei::Variant& value,
-                   const TExpFrame& frame) override;
+  void ResolveName(const std::string& name, const TExpArguments& args, int argCount,
+                   Vdei::Variant& value, const TExpFrame& frame) override;
 
  private:
-  bool RaiseOnEvaluate(const std::string& name, const TExpArguments& args, Vdei::Variant& value);
+  bool RaiseOnEvaluate(const std::string& name, const TExpArguments& args, int argCount,
+                       Vdei::Variant& value);
 
   std::string text_;
   bool processBeforeEvent_ = false;

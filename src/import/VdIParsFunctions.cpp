@@ -93,13 +93,13 @@ void TVdIParserFunction::Call(const TExpArguments& args, Variant& value, int cal
 }
 
 void TVdIParserFunction::ResolveName(const std::string& name, const TExpArguments& args,
-                                     Variant& value, const TExpFrame& frame) {
+                                     int argCount, Variant& value, const TExpFrame& frame) {
   const int index = params_.IndexOf(name);
   if (index >= 0) {
     value = frame.Params != nullptr ? (*frame.Params)[index] : Variant();
     return;
   }
-  if (parser_ != nullptr) return parser_->ResolveName(name, args, value, frame);
+  if (parser_ != nullptr) return parser_->ResolveName(name, args, argCount, value, frame);
   CallGlobalFunction(name, args, value, frame);
 }
 

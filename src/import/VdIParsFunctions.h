@@ -65,8 +65,8 @@ class TVdIParserFunction : public Vdei::TObject, public TExpNameResolver {
   const std::string& Group() const { return group_; }
   void SetGroup(std::string value) { group_ = std::move(value); }
 
-  void ResolveName(const std::string& name, const TExpArguments& args, Vdei::Variant& value,
-                   const TExpFrame& frame) override;
+  void ResolveName(const std::string& name, const TExpArguments& args, int argCount,
+                   Vdei::Variant& value, const TExpFrame& frame) override;
 
  private:
   std::shared_ptr<const TExpProgram> Program();

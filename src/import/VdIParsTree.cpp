@@ -345,7 +345,7 @@ void TExpNode::EvaluateExternal(Variant& value, const TExpFrame& frame) const {
   TExpArguments args;
   for (size_t i = 0; i < children_.size(); ++i) children_[i]->Evaluate(args[i], frame);
   value = name_;
-  owner_->ResolveName(name_, args, value, frame);
+  owner_->ResolveName(name_, args, static_cast<int>(children_.size()), value, frame);
 }
 
 TExpProgram::TExpProgram(TExpNameResolver* owner, std::string_view text) {

@@ -56,9 +56,10 @@ class TExpNameResolver {
  public:
   virtual ~TExpNameResolver() = default;
   // value holds the name text on entry; args the evaluated arguments of
-  // the call, the unused slots Empty.
-  virtual void ResolveName(const std::string& name, const TExpArguments& args, Vdei::Variant& value,
-                           const TExpFrame& frame) = 0;
+  // the call (argCount of them, 0 for a name without a call), the unused
+  // slots Empty.
+  virtual void ResolveName(const std::string& name, const TExpArguments& args, int argCount,
+                           Vdei::Variant& value, const TExpFrame& frame) = 0;
 };
 
 class TExpNode {
@@ -87,6 +88,10 @@ class TExpNode {
   // The operator, the function or name, or the number; nullptr for an
   // empty expression.
   const TExpToken* MainToken() const { return main_; }
+  // Whether the node is one name without arguments that the node's owner
+  // resolves (no built-in function); Name() is that name.
+  bool IsExternalName() const { return kind_ == nkWord && builtin_ == bfNone && children_.empty(); }
+  const std::string& Name() const { return name_; }
 
  private:
   friend class TExpCompiler;

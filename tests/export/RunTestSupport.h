@@ -1,18 +1,17 @@
 // What the tests of the export run share: a sample table, a writer that
-// records every hook call, and platform services that record what the run
-// asks of the platform.
+// records every hook call, and the recording platform services.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "RecordingPlatform.h"
 #include "core/Exception.h"
 #include "core/StrUtils.h"
 #include "dataset/ClientDataSet.h"
 #include "dataset/Fields.h"
 #include "export/VdE2Cell.h"
-#include "platform/HeadlessPlatform.h"
 
 namespace VdExport {
 
@@ -109,60 +108,7 @@ class TRecordingWriter : public TVdExportToCellFile {
   std::string lastFont;
 };
 
-// Records message boxes, cursor changes, shell opens and mails.
-class TRecordingPlatform : public Vdei::HeadlessPlatform {
- public:
-  std::vector<std::string> boxes;
-  std::vector<Vdei::TCursor> cursors;
-  std::vector<std::string> opened;
-  std::vector<Vdei::MailMessage> mails;
-  std::vector<bool> mailDialogs;
-  int mailResult = 0;
-  bool failViews = false;
-  std::function<void()> onProcessMessages;
-
-  std::unique_ptr<Vdei::FormView> CreateFormView(Vdei::TForm&) override {
-    if (failViews) throw Vdei::Exception("no window system");
-    return nullptr;
-  }
-
-  void ProcessMessages() override {
-    if (onProcessMessages) onProcessMessages();
-  }
-  Vdei::TModalResult MessageBox(const std::string& text, const std::string&, Vdei::TMsgDlgType,
-                                Vdei::TMsgDlgButtons) override {
-    boxes.push_back(text);
-    return Vdei::mrOk;
-  }
-  void SetCursor(Vdei::TCursor cursor) override {
-    HeadlessPlatform::SetCursor(cursor);
-    cursors.push_back(cursor);
-  }
-  bool ShellOpen(const std::string& fileName) override {
-    opened.push_back(fileName);
-    return true;
-  }
-  int SendMail(const Vdei::MailMessage& message, bool dialog) override {
-    mails.push_back(message);
-    mailDialogs.push_back(dialog);
-    return mailResult;
-  }
-};
-
-// Installs a TRecordingPlatform for the test's lifetime.
-class PlatformScope {
- public:
-  PlatformScope() {
-    auto services = std::make_unique<TRecordingPlatform>();
-    platform_ = services.get();
-    Vdei::SetPlatform(std::move(services));
-  }
-  ~PlatformScope() { Vdei::SetPlatform(nullptr); }
-  TRecordingPlatform& operator*() const { return *platform_; }
-  TRecordingPlatform* operator->() const { return platform_; }
-
- private:
-  TRecordingPlatform* platform_;
-};
+using Vdei::PlatformScope;
+using Vdei::TRecordingPlatform;
 
 }  // namespace VdExport

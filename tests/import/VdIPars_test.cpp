@@ -191,10 +191,11 @@ TEST(ExpParserTest, IifEvaluatesOnlyTheChosenBranch) {
 
 TEST(ExpParserTest, CallbackSeesNamesArgumentsAndOrder) {
   std::vector<std::string> seen;
+  std::vector<int> argCounts;
   TOnEvaluate handler = [&](Vdei::TObject* sender, const std::string& name,
                             const TExpArguments& args, int argCount, Variant& value, bool& done) {
     EXPECT_NE(dynamic_cast<TVdIParser*>(sender), nullptr);
-    EXPECT_EQ(argCount, 11);
+    argCounts.push_back(argCount);
     EXPECT_FALSE(done);
     EXPECT_EQ(value, Variant(name));
     seen.push_back(name + "/" + args[0].AsString() + "/" + args[1].AsString() + "/" +
@@ -210,6 +211,7 @@ TEST(ExpParserTest, CallbackSeesNamesArgumentsAndOrder) {
   EXPECT_EQ(Eval("PI", handler), Variant(3.14));  // the user function replaces the handler's value
   EXPECT_EQ(seen, (std::vector<std::string>{"a///empty", "FOO/2/a/empty", "[Ship Date]///empty",
                                             "Order No///empty", "PI///empty"}));
+  EXPECT_EQ(argCounts, (std::vector<int>{0, 2, 0, 0, 0}));  // the real number of arguments
   EXPECT_EQ(Eval("DONE", handler), Variant(2.0));
   seen.clear();
   EXPECT_EQ(Eval("PI + LENGTH(COL)", handler, true), Variant(3.14 + 3));

@@ -1,0 +1,394 @@
+// TVdImportBaseComponent: the run. Execute frames it (checks, source,
+// structure, final report); ImportRecords is the record loop; each row is
+// evaluated (VdIBaseRow.cpp), located by its key in the key modes, and
+// stored by the action its mode chooses.
+#include <algorithm>
+#include <chrono>
+
+#include "core/StrUtils.h"
+#include "dataset/DataSet.h"
+#include "dataset/Field.h"
+#include "import/ImpCnst.h"
+#include "import/VdIBase.h"
+#include "import/VdIBaseRunState.h"
+#include "platform/Platform.h"
+
+namespace VdImport {
+
+using Vdei::TDataSet;
+using Vdei::Variant;
+
+namespace {
+
+// Progress refreshes come no closer than this, whatever UpdateStep says.
+constexpr auto kRefreshInterval = std::chrono::milliseconds(40);
+
+bool IsChanging(const TDataSet& dataSet) {
+  const Vdei::TDataSetState state = dataSet.State();
+  return state == Vdei::dsEdit || state == Vdei::dsInsert || state == Vdei::dsSetKey;
+}
+
+std::string MessageOf(const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const std::exception& error) {
+    return error.what();
+  } catch (...) {
+    return "Unknown error";
+  }
+}
+
+[[noreturn]] void ThrowPropertyMissing(std::string_view name) {
+  throw Vdei::Exception(ImportMessage(SPropertyNotSpecified, name));
+}
+
+// Raised by the store of a row whose error was reported already and stops
+// the run: the row handler passes the error on without reporting it again.
+struct TStopRun {
+  std::exception_ptr Error;
+};
+
+}  // namespace
+
+// --- Execute -----------------------------------------------------------------
+
+void TVdImportBaseComponent::Execute() {
+  if (running_) throw Vdei::Exception(std::string(ImportMessage(SImportAlreadyRunning)));
+  running_ = true;
+  struct Running {
+    bool& flag;
+    ~Running() { flag = false; }
+  } running{running_};
+  errorText_.clear();
+  statistic_->SetResult(irUnknown);
+  if (OnBeforeExecute) OnBeforeExecute(this);
+  CheckRequiredProperties();
+  OpenSource();
+  try {
+    RunProtected();
+    ReportEnd();
+  } catch (...) {
+    CloseSource();
+    throw;
+  }
+  CloseSource();
+  if (OnAfterExecute) OnAfterExecute(this);
+}
+
+void TVdImportBaseComponent::ImportFromStream(Vdei::TStream* stream) {
+  sourceStream_ = stream;
+  struct Forget {
+    Vdei::TStream*& stream;
+    ~Forget() { stream = nullptr; }
+  } forget{sourceStream_};
+  Execute();
+}
+
+void TVdImportBaseComponent::CheckRequiredProperties() {
+  std::string missing;
+  if (GetMissingProperty(missing)) ThrowPropertyMissing(missing);
+  if (!IsKeyMode(mode_)) return;
+  if (datasetKeys_.empty()) ThrowPropertyMissing("DatasetKeys");
+  // Mappings made by the run itself are checked when the run makes them.
+  if (mappings_->Count() > 0 && !MissingKeyNames().empty()) ThrowPropertyMissing("DatasetKeys");
+}
+
+void TVdImportBaseComponent::RunProtected() {
+  try {
+    if (HasOption(soWaitCursor)) Vdei::Platform().SetCursor(Vdei::crHourGlass);
+    if (animatedStatus_) {
+      ShowProgressWindow(
+          titleStatus_, std::string(ImportMessage(SImporting)), HasOption(soExtendedStatistic),
+          HasOption(soUseAnimatedControl), std::string(ImportMessage(SDeletedCaption)),
+          std::string(ImportMessage(SUpdatedCaption)), std::string(ImportMessage(SAddedCaption)),
+          std::string(ImportMessage(SErrorsCaption)), std::string(ImportMessage(SProcessedCaption)),
+          std::string(ImportMessage(SCancelCaption)));
+    }
+    // Mappings the run makes for itself go again however the run ends.
+    struct TemporaryMappings {
+      Vdei::TStrings& mappings;
+      bool made = false;
+      ~TemporaryMappings() {
+        if (made) mappings.Clear();
+      }
+    } temporary{*mappings_};
+    MakeStructure(temporary.made);
+    ImportRecords();
+    if (IsCanceled() || abortFlag_) {
+      finalText_ = ImportMessage(SImportCanceled);
+      statistic_->SetResult(irCanceled);
+    } else {
+      const int errors = statistic_->TotalErrors();
+      finalText_ = errors > 0 ? ImportMessage(SImportCompletedWithErrors, std::to_string(errors))
+                              : std::string(ImportMessage(SImportCompleted));
+      statistic_->SetResult(irExecuted);
+    }
+  } catch (...) {
+    errorText_ = MessageOf(std::current_exception());
+    finalText_ = ImportMessage(SImportFailed);
+    statistic_->SetResult(irFailed);
+  }
+}
+
+void TVdImportBaseComponent::MakeStructure(bool& temporaryMappings) {
+  if (mappings_->Count() > 0) return;
+  columns_->Clear();
+  CreateColumns();
+  if (OnCreateStructure) OnCreateStructure(this, columns_.get());
+  if (mappings_->Count() > 0) return;
+  CreateDefaultMappings();
+  temporaryMappings = true;
+}
+
+void TVdImportBaseComponent::ReportEnd() {
+  const TVdIStatistic& s = *statistic_;
+  if (animatedStatus_) {
+    UpdateProgress(finalText_, s.TotalImported(), s.TotalUpdated(), s.TotalDeleted(),
+                   s.TotalAdded(), s.TotalErrors());
+    CloseProgressWindow();
+  } else if (HasOption(soShowMessage)) {
+    Vdei::Platform().MessageBox(finalText_, "", Vdei::mtInformation, Vdei::MsgButton(Vdei::mbOK));
+  }
+  if (HasOption(soWaitCursor)) Vdei::Platform().SetCursor(Vdei::crDefault);
+}
+
+// --- the record loop ---------------------------------------------------------
+
+void TVdImportBaseComponent::ImportRecords() {
+  PrepareMappings();
+  PrepareFieldList();
+  if (IsKeyMode(mode_) && !MissingKeyNames().empty()) ThrowPropertyMissing("DatasetKeys");
+  CompileSources();
+  struct EndRun {
+    std::unique_ptr<TVdIRunState>& run;
+    ~EndRun() { run.reset(); }
+  } endRun{run_};
+
+  TDataSet& dataSet = *dataSet_;
+  dataSet.DisableControls();
+  struct RestoreDataSet {
+    TDataSet& dataSet;
+    ~RestoreDataSet() {
+      try {
+        if (IsChanging(dataSet)) dataSet.Cancel();
+        dataSet.First();
+      } catch (...) {
+        // A closed dataset has no first record; its controls come back.
+      }
+      dataSet.EnableControls();
+    }
+  } restore{dataSet};
+
+  statistic_->ResetCounters();
+  statistic_->SetTotalCount(0);
+  if (mode_ == imCopy) DeleteAllRecords();
+  FirstRecord();
+  statistic_->SetTotalCount(std::max(0, RecordCount()));
+  if (animatedStatus_) SetProgressRange(0, statistic_->TotalCount(), 0);
+  RunRecordLoop();
+}
+
+void TVdImportBaseComponent::CompileSources() {
+  run_ = std::make_unique<TVdIRunState>();
+  for (const TVdIEntry& entry : importEntries_) {
+    run_->Sources.push_back(std::make_unique<TVdICompiledSource>(*this, entry.Source, entry.Link));
+  }
+  const TVdILoadCondition& condition = *loadCondition_;
+  if (!condition.LoadWhen().empty()) {
+    run_->LoadWhen = std::make_unique<TVdICompiledSource>(*this, condition.LoadWhen(), -1);
+  }
+  if (!condition.SkipIf().empty()) {
+    run_->SkipIf = std::make_unique<TVdICompiledSource>(*this, condition.SkipIf(), -1);
+  }
+}
+
+void TVdImportBaseComponent::DeleteAllRecords() {
+  TDataSet& dataSet = *dataSet_;
+  for (dataSet.First(); !dataSet.Eof() && !dataSet.IsEmpty();) {
+    dataSet.Delete();
+    statistic_->SetTotalDeleted(statistic_->TotalDeleted() + 1);
+  }
+}
+
+void TVdImportBaseComponent::RunRecordLoop() {
+  TVdIStatistic& s = *statistic_;
+  abortFlag_ = false;
+  int sinceRefresh = 0;
+  auto lastRefresh = std::chrono::steady_clock::now() - kRefreshInterval;
+  while (!abortFlag_ && !IsCanceled() && HasRecord()) {
+    if (animatedStatus_ && sinceRefresh >= s.UpdateStep()) {
+      const auto now = std::chrono::steady_clock::now();
+      if (now - lastRefresh >= kRefreshInterval) {
+        UpdateProgress(std::string(ImportMessage(SImporting)), s.TotalImported(), s.TotalUpdated(),
+                       s.TotalDeleted(), s.TotalAdded(), s.TotalErrors());
+        lastRefresh = now;
+        sinceRefresh = 0;
+      }
+    }
+    ++sinceRefresh;
+    s.SetTotalImported(s.TotalImported() + 1);
+    s.SetLastAction(iaUnknown);
+    ImportCurrentRow();
+    abortFlag_ = false;
+    if (OnAfterRecordEvent) OnAfterRecordEvent(this, abortFlag_);
+    NextRecord();
+  }
+}
+
+void TVdImportBaseComponent::ImportCurrentRow() {
+  std::exception_ptr failure;
+  try {
+    if (!ProcessRecord()) return;
+    const bool exist = LocateRow();
+    if (OnBeforeUpdate) OnBeforeUpdate(this);
+    const TVdIAction action = ChooseAction(exist);
+    statistic_->SetLastAction(action);
+    StoreRow(action);
+    return;
+  } catch (const TStopRun& stop) {
+    std::rethrow_exception(stop.Error);
+  } catch (const EVdIRowError&) {
+    failure = std::current_exception();
+  } catch (...) {
+    failure = std::make_exception_ptr(
+        EVdIRowError(MessageOf(std::current_exception()), SourceRowNumber(), "", ""));
+  }
+  if (ReportRowError(failure)) std::rethrow_exception(failure);
+}
+
+bool TVdImportBaseComponent::ReportRowError(std::exception_ptr failure) {
+  statistic_->SetTotalErrors(statistic_->TotalErrors() + 1);
+  if (!OnErrorEvent) return false;
+  abortFlag_ = abortOnProblem_;
+  try {
+    std::rethrow_exception(failure);
+  } catch (const Vdei::Exception& error) {
+    OnErrorEvent(this, error, abortFlag_);
+  } catch (const std::exception& error) {
+    OnErrorEvent(this, Vdei::Exception(error.what()), abortFlag_);
+  }
+  return abortFlag_;
+}
+
+// --- one row -----------------------------------------------------------------
+
+bool TVdImportBaseComponent::LocateRow() {
+  if (!IsKeyMode(mode_) || keyEntries_.empty()) return false;
+  std::vector<Variant> values;
+  bool nullKey = false;
+  for (const TVdIEntry& entry : keyEntries_) {
+    nullKey = nullKey || entry.Value.IsNullOrEmpty();
+    values.push_back(entry.Value);
+  }
+  const Variant key = values.size() == 1 ? values[0] : Variant::Array(std::move(values));
+  bool exist = true;
+  bool executeLocate = true;
+  if (OnLocateRecord) OnLocateRecord(this, datasetKeys_, key, exist, executeLocate);
+  if (!exist || !executeLocate) return exist;
+  if (nullKey) return false;  // a Null key matches no record
+  std::string fieldNames;
+  for (const TVdIEntry& entry : keyEntries_) {
+    fieldNames += (fieldNames.empty() ? "" : ";") + entry.FieldName;
+  }
+  return dataSet_->Locate(fieldNames, key);
+}
+
+TVdIAction TVdImportBaseComponent::ChooseAction(bool exist) const {
+  switch (mode_) {
+    case imAppend:
+    case imCopy:
+      return iaAdd;
+    case imUpdate:
+      return exist ? iaUpdate : iaUnknown;
+    case imAppendUpdate:
+      return exist ? iaUpdate : iaAdd;
+    case imDelete:
+      return exist ? iaDelete : iaUnknown;
+    case imAppendNewOnly:
+      return exist ? iaUnknown : iaAdd;
+  }
+  return iaUnknown;
+}
+
+void TVdImportBaseComponent::StoreRow(TVdIAction action) {
+  try {
+    ApplyAction(action);
+    CountAction(action);
+  } catch (...) {
+    std::exception_ptr failure = std::current_exception();
+    try {
+      if (IsChanging(*dataSet_)) dataSet_->Cancel();
+    } catch (...) {
+      // The record's own error is the one to report.
+    }
+    try {
+      std::rethrow_exception(failure);
+    } catch (const EVdIRowError&) {
+    } catch (...) {
+      failure =
+          std::make_exception_ptr(EVdIRowError(MessageOf(failure), SourceRowNumber(), "", ""));
+    }
+    if (ReportRowError(failure)) throw TStopRun{failure};
+  }
+}
+
+void TVdImportBaseComponent::ApplyAction(TVdIAction action) {
+  switch (action) {
+    case iaAdd:
+      dataSet_->Append();
+      break;
+    case iaUpdate:
+      dataSet_->Edit();
+      break;
+    case iaDelete:
+      dataSet_->Delete();
+      break;
+    case iaUnknown:
+      return;
+  }
+  if (!IsChanging(*dataSet_)) return;
+  AssignFields();
+  dataSet_->Post();
+}
+
+void TVdImportBaseComponent::AssignFields() {
+  for (const TVdIEntry& entry : mappingEntries_) {
+    if (entry.Link < 0) continue;
+    const int fieldIndex = importEntries_[entry.Link].Link;
+    if (fieldIndex < 0) continue;
+    Vdei::TField* field = dataSet_->Fields(fieldIndex);
+    Variant value = entry.Value;
+    bool accept = true;
+    if (OnBeforeFieldUpdate) OnBeforeFieldUpdate(this, field, value, accept);
+    if (!accept) continue;
+    try {
+      if (IsEmptyText(value)) {
+        field->Clear();
+      } else {
+        field->SetValue(value);
+      }
+    } catch (const Vdei::Exception& error) {
+      const std::string text = value.IsArray() ? std::string() : value.AsString();
+      throw EVdIRowError(error.Message(), SourceRowNumber(), field->FieldName(), text);
+    }
+  }
+}
+
+void TVdImportBaseComponent::CountAction(TVdIAction action) {
+  TVdIStatistic& s = *statistic_;
+  switch (action) {
+    case iaAdd:
+      s.SetTotalAdded(s.TotalAdded() + 1);
+      break;
+    case iaUpdate:
+      s.SetTotalUpdated(s.TotalUpdated() + 1);
+      break;
+    case iaDelete:
+      s.SetTotalDeleted(s.TotalDeleted() + 1);
+      break;
+    case iaUnknown:
+      break;
+  }
+}
+
+}  // namespace VdImport
