@@ -151,7 +151,10 @@ void TVdECustomBaseComponent::GetFieldText(TField* field, std::string& text) {
   if (!HasOption(soFieldMask)) {
     AssignPlainText(*field, text);
   } else if (field->DataType() == Vdei::ftBoolean) {
-    text = field->AsBoolean() ? dataFormats_->BooleanTrue() : dataFormats_->BooleanFalse();
+    // A Null Boolean is unknown, not false: its text is empty like any Null.
+    if (!field->IsNull()) {
+      text = field->AsBoolean() ? dataFormats_->BooleanTrue() : dataFormats_->BooleanFalse();
+    }
   } else {
     text = field->DisplayText();
   }

@@ -70,15 +70,15 @@ void TVdExportToXML::SetXMLTags(const TVdEXMLTags* value) {
 // --- cell texts ---------------------------------------------------------------
 
 // Booleans and dates get texts of their own, so their base texts are never
-// made: under BlankIfZero a null Boolean and a zero (or null) date stay
-// empty, as the base conversion would leave them, instead of coming back
-// as False or 18991230.
+// made. A Null Boolean is written like any Null (empty, so no attribute or
+// element), never as False; under BlankIfZero a zero (or null) date stays
+// empty instead of coming back as 18991230.
 void TVdExportToXML::GetFieldText(TField* field, std::string& text) {
   text.clear();
   if (field == nullptr) return;
   const TFieldType type = field->DataType();
   if (type == Vdei::ftBoolean) {
-    if (BlankIfZero() && field->IsNull()) return;
+    if (field->IsNull()) return;
     EscapeTextTo(field->AsBoolean() ? DataFormats()->BooleanTrue() : DataFormats()->BooleanFalse(),
                  text);
     return;
