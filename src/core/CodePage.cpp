@@ -218,7 +218,7 @@ std::string OemToAnsi(std::string_view text) {
   return MapBytes(text, CurrentByteMaps().OemToAnsi);
 }
 
-std::string Utf8ToAnsi(std::string_view text) {
+std::string Utf8ToAnsi(std::string_view text, int& replaced) {
   const CodePageTable& ansi = *ActiveTable().load();
   std::string out;
   out.reserve(text.size());
@@ -231,9 +231,20 @@ std::string Utf8ToAnsi(std::string_view text) {
       continue;
     }
     char32_t u = NextUtf8(text, i);
-    out += u < 0x10000 ? ansi.FromUnicode[u] : '?';
+    const char b = u < 0x10000 ? ansi.FromUnicode[u] : '?';
+    if (b == '?' && u != U'?') ++replaced;
+    out += b;
   }
   return out;
+}
+
+std::string Utf8ToAnsi(std::string_view text) {
+  int replaced = 0;
+  return Utf8ToAnsi(text, replaced);
+}
+
+char UnicodeToAnsi(char32_t u) {
+  return u < 0x10000 ? ActiveTable().load()->FromUnicode[u] : '?';
 }
 
 std::string AnsiToUtf8(std::string_view text) {

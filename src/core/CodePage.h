@@ -26,6 +26,11 @@ int ActiveOemCodePage();
 std::string AnsiToOem(std::string_view text);
 std::string OemToAnsi(std::string_view text);
 std::string Utf8ToAnsi(std::string_view text);
+// The same, adding to replaced the number of '?' written for characters
+// the code page lacks or invalid sequences.
+std::string Utf8ToAnsi(std::string_view text, int& replaced);
+// The active ANSI code page's byte for the character u; '?' when it has none.
+char UnicodeToAnsi(char32_t u);
 std::string AnsiToUtf8(std::string_view text);
 
 }  // namespace Vdei
