@@ -1,7 +1,7 @@
 // Dataset layer figures: opening and walking a CUSTOMER table of N rows
 // through TQuery, beside a plain loop over sqlite3_step / sqlite3_column_*
 // on the same query; appending and deleting records of a TClientDataSet;
-// and the peak memory of the process.
+// printing the table as tsv and csv; and the peak memory of the process.
 //
 //   bench_dataset [ROWS]     (default 1000000; the table is generated once
 //                             into the build folder by vdei-gendb)
@@ -12,12 +12,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
 #include "dataset/ClientDataSet.h"
 #include "dataset/Fields.h"
 #include "dataset/Query.h"
+#include "dataset/TablePrinter.h"
 
 namespace {
 
@@ -46,12 +48,17 @@ size_t PlainSqliteWalk(const std::string& path, const char* sql, long& rows) {
     ++rows;
     for (int i = 0; i < columns; ++i) {
       switch (sqlite3_column_type(statement, i)) {
-        case SQLITE_INTEGER: sum += sqlite3_column_int64(statement, i); break;
-        case SQLITE_FLOAT: sum += static_cast<size_t>(sqlite3_column_double(statement, i)); break;
+        case SQLITE_INTEGER:
+          sum += sqlite3_column_int64(statement, i);
+          break;
+        case SQLITE_FLOAT:
+          sum += static_cast<size_t>(sqlite3_column_double(statement, i));
+          break;
         case SQLITE_TEXT:
           sum += sqlite3_column_text(statement, i)[0] + sqlite3_column_bytes(statement, i);
           break;
-        default: break;
+        default:
+          break;
       }
     }
   }
@@ -104,7 +111,8 @@ void ClientDataSetFigures(long rows) {
 
 int main(int argc, char** argv) {
   const long rows = argc > 1 ? std::atol(argv[1]) : 1000000;
-  const std::string path = std::string(VDEI_BENCH_DIR) + "/customer_" + std::to_string(rows) + ".db";
+  const std::string path =
+      std::string(VDEI_BENCH_DIR) + "/customer_" + std::to_string(rows) + ".db";
   if (!std::filesystem::exists(path)) {
     const std::string command =
         std::string(VDEI_GENDB) + " --rows " + std::to_string(rows) + " " + path;
@@ -133,6 +141,13 @@ int main(int argc, char** argv) {
   start = Clock::now();
   walked += WalkDataset(query, true);
   Report("TQuery: walk, texts of every field", rows, Seconds(start));
+  for (const auto& [format, name] : {std::pair{Vdei::pfTsv, "TablePrinter: tsv to /dev/null"},
+                                     std::pair{Vdei::pfCsv, "TablePrinter: csv to /dev/null"}}) {
+    std::ofstream devNull("/dev/null", std::ios::binary);
+    start = Clock::now();
+    Vdei::PrintTable(query, devNull, {format, true});
+    Report(name, rows, Seconds(start));
+  }
   query.Close();
 
   ClientDataSetFigures(rows);

@@ -1,7 +1,5 @@
 #include "import/VdI2HTMLScan.h"
 
-#include <cctype>
-
 #include "core/StrUtils.h"
 #include "import/VdIEntities.h"
 #include "import/VdIMarkup.h"
@@ -13,7 +11,7 @@ namespace {
 bool OpensTag(std::string_view text, size_t pos) {
   if (pos + 1 >= text.size()) return false;
   const char c = text[pos + 1];
-  return std::isalpha(static_cast<unsigned char>(c)) || c == '/' || c == '!' || c == '?';
+  return ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') || c == '/' || c == '!' || c == '?';
 }
 
 // The next "<" from pos that opens a tag or comment; the end when none.
@@ -42,6 +40,41 @@ std::string_view CharsetOf(std::string_view attributes) {
     ++end;
   }
   return attributes.substr(at, end - at);
+}
+
+// The tags the scan acts on; every other tag is tagOther.
+enum HtmlTag {
+  tagOther,
+  tagTable,
+  tagTableEnd,
+  tagTr,
+  tagTrEnd,
+  tagTd,
+  tagTdEnd,
+  tagTh,
+  tagThEnd,
+  tagMeta
+};
+
+HtmlTag Classify(std::string_view name) {
+  const bool closing = !name.empty() && name[0] == '/';
+  if (closing) name.remove_prefix(1);
+  auto pick = [closing](HtmlTag open, HtmlTag close) { return closing ? close : open; };
+  if (name.size() == 2 && (name[0] | 0x20) == 't') {
+    switch (name[1] | 0x20) {
+      case 'r':
+        return pick(tagTr, tagTrEnd);
+      case 'd':
+        return pick(tagTd, tagTdEnd);
+      case 'h':
+        return pick(tagTh, tagThEnd);
+      default:
+        return tagOther;
+    }
+  }
+  if (Vdei::SameText(name, "table")) return pick(tagTable, tagTableEnd);
+  if (!closing && Vdei::SameText(name, "meta")) return tagMeta;
+  return tagOther;
 }
 
 // Calls visit(text) for each cell of a normalised row until it returns true.
@@ -75,8 +108,8 @@ class HtmlScanner {
       const size_t tagStart = pos_;
       const std::string_view head = ReadNextHTMLTag(text_, pos_);
       if (head.empty()) break;
-      const std::string_view name = head.substr(1);
-      if (!inCell_ || !HandleInCell(name)) HandleTag(name, text_.substr(tagStart, pos_ - tagStart));
+      const HtmlTag tag = Classify(head.substr(1));
+      if (!inCell_ || !HandleInCell(tag)) HandleTag(tag, text_.substr(tagStart, pos_ - tagStart));
     }
     if (inCell_) EndCell();
     if (inRow_) EndRow();
@@ -84,43 +117,47 @@ class HtmlScanner {
   }
 
  private:
-  static bool Is(std::string_view name, std::string_view tag) { return Vdei::SameText(name, tag); }
-
   // A tag inside a cell; false when it ends the cell and is still to be
   // handled at the row level.
-  bool HandleInCell(std::string_view name) {
-    if (Is(name, "table")) {
+  bool HandleInCell(HtmlTag tag) {
+    if (tag == tagTable) {
       ++nestedTables_;
     } else if (nestedTables_ > 0) {
-      if (Is(name, "/table")) --nestedTables_;
-      if (Is(name, "td") || Is(name, "th")) AppendSeparator();
-    } else if (Is(name, "/td") || Is(name, "/th")) {
+      if (tag == tagTableEnd) --nestedTables_;
+      if (tag == tagTd || tag == tagTh) AppendSeparator();
+    } else if (tag == tagTdEnd || tag == tagThEnd) {
       EndCell();
-    } else if (Is(name, "td") || Is(name, "th") || Is(name, "tr") || Is(name, "/tr") ||
-               Is(name, "/table")) {
+    } else if (tag == tagTd || tag == tagTh || tag == tagTr || tag == tagTrEnd ||
+               tag == tagTableEnd) {
       EndCell();
       return false;
     }
     return true;
   }
 
-  void HandleTag(std::string_view name, std::string_view tag) {
+  void HandleTag(HtmlTag tag, std::string_view text) {
     if (!inTable_) {
-      if (Is(name, "table")) inTable_ = true;
-      if (Is(name, "meta")) ReadCharset(tag);
+      if (tag == tagTable) inTable_ = true;
+      if (tag == tagMeta) ReadCharset(text);
       return;
     }
-    if (Is(name, "tr")) {
-      if (inRow_) EndRow();
-      inRow_ = true;
-    } else if (Is(name, "/tr")) {
-      if (inRow_) EndRow();
-    } else if (Is(name, "td") || Is(name, "th")) {
-      inRow_ = true;
-      StartCell(Is(name, "th"));
-    } else if (Is(name, "/table")) {
-      if (inRow_) EndRow();
-      inTable_ = false;
+    switch (tag) {
+      case tagTr:
+      case tagTrEnd:
+        if (inRow_) EndRow();
+        inRow_ = tag == tagTr;
+        break;
+      case tagTd:
+      case tagTh:
+        inRow_ = true;
+        StartCell(tag == tagTh);
+        break;
+      case tagTableEnd:
+        if (inRow_) EndRow();
+        inTable_ = false;
+        break;
+      default:
+        break;
     }
   }
 

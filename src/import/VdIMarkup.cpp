@@ -1,5 +1,7 @@
 #include "import/VdIMarkup.h"
 
+#include <cstring>
+
 #include "core/StrUtils.h"
 
 namespace VdImport {
@@ -18,6 +20,7 @@ size_t SkipPast(std::string_view text, size_t pos, std::string_view end) {
 }  // namespace
 
 bool SkipCommentOrCData(std::string_view text, size_t& pos) {
+  if (pos + 1 >= text.size() || text[pos + 1] != '!') return false;
   if (StartsAt(text, pos, "<!--")) {
     pos = SkipPast(text, pos + 4, "-->");
     return true;
@@ -30,19 +33,18 @@ bool SkipCommentOrCData(std::string_view text, size_t& pos) {
 }
 
 size_t TagClose(std::string_view text, size_t pos) {
-  char quote = 0;
-  char previous = 0;  // the last character outside quotes that is not blank
-  for (; pos < text.size(); ++pos) {
-    const char c = text[pos];
-    if (quote != 0) {
-      if (c == quote) quote = 0;
-    } else if (c == '>') {
-      return pos;
-    } else if ((c == '"' || c == '\'') && previous == '=') {
-      quote = c;
-    } else if (!IsBlank(c)) {
-      previous = c;
-    }
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  for (const char* p = begin + pos; p < end; ++p) {
+    const char c = *p;
+    if (c == '>') return static_cast<size_t>(p - begin);
+    if (c != '"' && c != '\'') continue;
+    // A quote opens a value only after "=" (blanks between allowed).
+    size_t before = static_cast<size_t>(p - begin);
+    while (before > 0 && IsBlank(begin[before - 1])) --before;
+    if (before == 0 || begin[before - 1] != '=') continue;
+    p = static_cast<const char*>(std::memchr(p + 1, c, static_cast<size_t>(end - p - 1)));
+    if (p == nullptr) return std::string_view::npos;
   }
   return std::string_view::npos;
 }

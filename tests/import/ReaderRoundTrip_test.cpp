@@ -22,11 +22,11 @@ namespace {
 using namespace Vdei;
 using VdExport::TVdExportToCellFile;
 
-std::string Export(TVdExportToCellFile& writer, TDataSet* table) {
+std::string Export(TVdExportToCellFile& writer, TDataSet* table, VdExport::TVdOptions options = 0) {
   writer.SetDataSet(table);
   writer.SetColumnSource(VdExport::csDataSet);
   writer.SetAnimatedStatus(false);
-  writer.SetOptions(VdExport::OptionBit(VdExport::soDisableControls));
+  writer.SetOptions(options | VdExport::OptionBit(VdExport::soDisableControls));
   writer.SetAddTitle(true);
   TMemoryStream stream;
   writer.ExportToStream(&stream);
@@ -157,6 +157,16 @@ TEST_F(ReaderRoundTrip, HTMLPageReadsBackItsTextsAndNulls) {
           << record << " " << field.FieldName();
     }
   }
+}
+
+TEST_F(ReaderRoundTrip, NullBooleanOfMaskedTextsReadsBackAsNull) {
+  auto* writer = new VdExport::TVdExportToHTML(&form);
+  const std::string page = Export(*writer, table, VdExport::OptionBit(VdExport::soFieldMask));
+  const HtmlScanResult scan = ScanHTMLText(page, 1, 2);
+  const int flag = table->FieldByName("Flag")->Index() + 1;
+  EXPECT_EQ(GetHTMLCell(scan.Row(0), flag), std::optional<std::string_view>("True"));
+  EXPECT_EQ(GetHTMLCell(scan.Row(1), flag), std::nullopt);
+  EXPECT_EQ(GetHTMLCell(scan.Row(2), flag), std::optional<std::string_view>("False"));
 }
 
 TEST(EntityRoundTrip, DecodingInvertsTheExportEscapeForEveryByte) {
