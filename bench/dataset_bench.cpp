@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "CustomerDatabase.h"
 #include "dataset/ClientDataSet.h"
 #include "dataset/Fields.h"
 #include "dataset/Query.h"
@@ -111,13 +112,7 @@ void ClientDataSetFigures(long rows) {
 
 int main(int argc, char** argv) {
   const long rows = argc > 1 ? std::atol(argv[1]) : 1000000;
-  const std::string path =
-      std::string(VDEI_BENCH_DIR) + "/customer_" + std::to_string(rows) + ".db";
-  if (!std::filesystem::exists(path)) {
-    const std::string command =
-        std::string(VDEI_GENDB) + " --rows " + std::to_string(rows) + " " + path;
-    if (std::system(command.c_str()) != 0) return 1;
-  }
+  const std::string path = CustomerDatabase(rows);
   const char* sql = "SELECT * FROM CUSTOMER";
   std::printf("CUSTOMER table of %ld rows, 13 columns (%s)\n", rows, path.c_str());
 

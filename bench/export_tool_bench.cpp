@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "CustomerDatabase.h"
+
 namespace {
 
 struct Measure {
@@ -74,12 +76,7 @@ void Report(const std::string& what, long rows, const Measure& m, const Measure*
 int main(int argc, char** argv) {
   const long rows = argc > 1 ? std::atol(argv[1]) : 1000000;
   const std::string dir = VDEI_BENCH_DIR;
-  const std::string db = dir + "/customer_" + std::to_string(rows) + ".db";
-  if (!std::filesystem::exists(db)) {
-    const std::string command =
-        std::string(VDEI_GENDB) + " --rows " + std::to_string(rows) + " " + db;
-    if (std::system(command.c_str()) != 0) return 1;
-  }
+  const std::string db = CustomerDatabase(rows);
   const std::string output = dir + "/export_tool_bench.out";
   std::printf("CUSTOMER table of %ld rows (%s)\n", rows, db.c_str());
   for (const char* order : {"", " ORDER BY COMPANY"}) {

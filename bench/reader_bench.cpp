@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "CustomerDatabase.h"
 #include "import/VdI2HTMLScan.h"
 #include "import/VdI2XMLScan.h"
 #include "import/VdIEntities.h"
@@ -93,13 +94,7 @@ void BenchHTML(const std::string& text) {
 
 int main(int argc, char** argv) {
   const long rows = argc > 1 ? std::atol(argv[1]) : 1000000;
-  const std::string dir = VDEI_BENCH_DIR;
-  const std::string db = dir + "/customer_" + std::to_string(rows) + ".db";
-  if (!std::filesystem::exists(db)) {
-    const std::string command =
-        std::string(VDEI_GENDB) + " --rows " + std::to_string(rows) + " " + db;
-    if (std::system(command.c_str()) != 0) return 1;
-  }
+  const std::string db = CustomerDatabase(rows);
   const std::string xml = Package(db, "xml");
   const std::string html = Package(db, "html");
   std::printf("CUSTOMER package of %ld rows: XML %.1f MB, HTML %.1f MB\n", rows, xml.size() / 1e6,
