@@ -75,10 +75,6 @@ Variant Variant::Array(std::vector<Variant> items, int lowBound) {
   return Variant(Storage(std::move(array)));
 }
 
-TVarType Variant::Type() const {
-  return static_cast<TVarType>(value_.index());
-}
-
 const char* Variant::TypeName() const {
   return kTypeNames[Type()];
 }

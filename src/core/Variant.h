@@ -127,7 +127,7 @@ class Variant {
   static Variant Array(int lowBound, int highBound);
   static Variant Array(std::vector<Variant> items, int lowBound = 0);
 
-  TVarType Type() const;
+  TVarType Type() const { return static_cast<TVarType>(value_.index()); }
   const char* TypeName() const;  // "Empty", "Null", "Integer", "Double", ...
   bool IsEmpty() const { return Type() == varEmpty; }
   bool IsNull() const { return Type() == varNull; }

@@ -10,10 +10,10 @@
 
 namespace Vdei {
 
-#define VDEI_FIELD_CLASS_INFO(Class, Parent)                                       \
-  const TClassInfo& Class::StaticClassInfo() {                                     \
+#define VDEI_FIELD_CLASS_INFO(Class, Parent)                                        \
+  const TClassInfo& Class::StaticClassInfo() {                                      \
     static const TClassInfo info = ClassInfoBuilder<Class, Parent>(#Class).Build(); \
-    return info;                                                                   \
+    return info;                                                                    \
   }
 
 VDEI_FIELD_CLASS_INFO(TStringField, TField)
@@ -47,9 +47,9 @@ const TClassInfo& TFloatField::StaticClassInfo() {
 namespace {
 
 constexpr const char* kFieldTypeNames[] = {
-    "ftUnknown", "ftString",     "ftSmallint", "ftInteger",     "ftWord",       "ftBoolean",
-    "ftFloat",   "ftCurrency",   "ftBCD",      "ftDate",        "ftTime",       "ftDateTime",
-    "ftBytes",   "ftVarBytes",   "ftAutoInc",  "ftBlob",        "ftMemo",       "ftGraphic",
+    "ftUnknown", "ftString",     "ftSmallint", "ftInteger",     "ftWord",  "ftBoolean",
+    "ftFloat",   "ftCurrency",   "ftBCD",      "ftDate",        "ftTime",  "ftDateTime",
+    "ftBytes",   "ftVarBytes",   "ftAutoInc",  "ftBlob",        "ftMemo",  "ftGraphic",
     "ftFmtMemo", "ftParadoxOle", "ftDBaseOle", "ftTypedBinary", "ftCursor"};
 
 }  // namespace
@@ -61,27 +61,44 @@ const char* FieldTypeName(TFieldType type) {
 
 std::unique_ptr<TField> CreateField(TFieldType type) {
   switch (type) {
-    case ftString: return std::make_unique<TStringField>();
-    case ftSmallint: return std::make_unique<TSmallintField>();
-    case ftInteger: return std::make_unique<TIntegerField>();
-    case ftWord: return std::make_unique<TWordField>();
-    case ftAutoInc: return std::make_unique<TAutoIncField>();
-    case ftBoolean: return std::make_unique<TBooleanField>();
-    case ftFloat: return std::make_unique<TFloatField>();
-    case ftCurrency: return std::make_unique<TCurrencyField>();
-    case ftBCD: return std::make_unique<TBCDField>();
-    case ftDate: return std::make_unique<TDateField>();
-    case ftTime: return std::make_unique<TTimeField>();
-    case ftDateTime: return std::make_unique<TDateTimeField>();
-    case ftBytes: return std::make_unique<TBytesField>();
-    case ftVarBytes: return std::make_unique<TVarBytesField>();
+    case ftString:
+      return std::make_unique<TStringField>();
+    case ftSmallint:
+      return std::make_unique<TSmallintField>();
+    case ftInteger:
+      return std::make_unique<TIntegerField>();
+    case ftWord:
+      return std::make_unique<TWordField>();
+    case ftAutoInc:
+      return std::make_unique<TAutoIncField>();
+    case ftBoolean:
+      return std::make_unique<TBooleanField>();
+    case ftFloat:
+      return std::make_unique<TFloatField>();
+    case ftCurrency:
+      return std::make_unique<TCurrencyField>();
+    case ftBCD:
+      return std::make_unique<TBCDField>();
+    case ftDate:
+      return std::make_unique<TDateField>();
+    case ftTime:
+      return std::make_unique<TTimeField>();
+    case ftDateTime:
+      return std::make_unique<TDateTimeField>();
+    case ftBytes:
+      return std::make_unique<TBytesField>();
+    case ftVarBytes:
+      return std::make_unique<TVarBytesField>();
     case ftMemo:
-    case ftFmtMemo: return std::make_unique<TMemoField>(type);
-    case ftGraphic: return std::make_unique<TGraphicField>();
+    case ftFmtMemo:
+      return std::make_unique<TMemoField>(type);
+    case ftGraphic:
+      return std::make_unique<TGraphicField>();
     case ftBlob:
     case ftParadoxOle:
     case ftDBaseOle:
-    case ftTypedBinary: return std::make_unique<TBlobField>(type);
+    case ftTypedBinary:
+      return std::make_unique<TBlobField>(type);
     default:
       throw EDatabaseError(Format("Field type %s is not supported", FieldTypeName(type)));
   }
@@ -96,6 +113,7 @@ Variant TStringField::Value() const {
 
 void TStringField::SetValue(const Variant& value) {
   if (value.IsNullOrEmpty()) return Clear();
+  if (value.IsString()) return SetAsString(value.StringRef());
   SetAsString(value.AsString());
 }
 
@@ -198,7 +216,9 @@ std::string TBooleanField::AsString() const {
   return value != 0 ? "True" : "False";
 }
 
-int64_t TBooleanField::AsInteger() const { return AsBoolean() ? -1 : 0; }
+int64_t TBooleanField::AsInteger() const {
+  return AsBoolean() ? -1 : 0;
+}
 
 bool TBooleanField::AsBoolean() const {
   int64_t value;
@@ -217,6 +237,8 @@ void TBooleanField::SetAsString(std::string_view text) {
   SetAsBoolean(number != 0);
 }
 
-void TBooleanField::SetAsBoolean(bool value) { WriteInt(value ? 1 : 0); }
+void TBooleanField::SetAsBoolean(bool value) {
+  WriteInt(value ? 1 : 0);
+}
 
 }  // namespace Vdei

@@ -93,6 +93,10 @@ bool IsKeyMode(TImportMode mode);
 // separator are removed from text.
 std::string ExtractToken(char separator, std::string& text);
 
+// A text in square brackets or in double quotes loses them; true when it
+// had them.
+bool UnwrapName(Vdei::Variant& value);
+
 // An error of one source row: the row's number in the source, the field
 // being evaluated or stored (empty when none) and the value's text. The
 // message is that of the error underneath.
@@ -277,6 +281,10 @@ class TVdImportBaseComponent : public Vdei::TComponent {
   // fails leaves what it reached). cellUse (may be null) learns of cells.
   void EvaluateIdentifier(const TExpArguments& args, int argCount, Vdei::Variant& value,
                           int fieldIndex, TVdICellUse* cellUse);
+  // What EvaluateIdentifier gives for a name (already without brackets or
+  // quotes) that is read as a cell.
+  void ReadCell(const std::string& name, Vdei::Variant& value, int fieldIndex,
+                TVdICellUse* cellUse);
 
   TVdINotifyEvent OnBeforeExecute;
   TVdINotifyEvent OnAfterExecute;
@@ -322,6 +330,8 @@ class TVdImportBaseComponent : public Vdei::TComponent {
   void CountAction(TVdIAction action);
   // Row evaluation.
   void ApplyCellParams();
+  // Trimming, Null for an empty text, the conversion for field fieldIndex.
+  void FinishValue(Vdei::Variant& value, int fieldIndex);
   bool RowPassesConditions(bool rowHasText);
   void CopyValuesToEntries();
   int SourceRowNumber() const;

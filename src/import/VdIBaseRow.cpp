@@ -27,18 +27,6 @@ bool HasText(const Variant& value) {
   return !value.IsString() || !Vdei::Trim(value.StringRef()).empty();
 }
 
-// The name without the square brackets or double quotes around it; true
-// when it had them.
-bool Unwrap(Variant& value) {
-  if (!value.IsString()) return false;
-  const std::string& text = value.StringRef();
-  if (text.size() < 2) return false;
-  const bool wrapped =
-      (text.front() == '[' && text.back() == ']') || (text.front() == '"' && text.back() == '"');
-  if (wrapped) value = text.substr(1, text.size() - 2);
-  return wrapped;
-}
-
 void Trim(Variant& value, TVdITrimSpaces mode) {
   if (mode == tsNoTrim || !value.IsString()) return;
   const std::string& text = value.StringRef();
@@ -55,6 +43,16 @@ bool OemConvertible(const TField* field) {
 }
 
 }  // namespace
+
+bool UnwrapName(Variant& value) {
+  if (!value.IsString()) return false;
+  const std::string& text = value.StringRef();
+  if (text.size() < 2) return false;
+  const bool wrapped =
+      (text.front() == '[' && text.back() == ']') || (text.front() == '"' && text.back() == '"');
+  if (wrapped) value = text.substr(1, text.size() - 2);
+  return wrapped;
+}
 
 std::string ExtractToken(char separator, std::string& text) {
   const size_t at = text.find(separator);
@@ -90,7 +88,7 @@ void TVdImportBaseComponent::ApplyCellParams() {
   const bool oem = characterSet_ == csiASCII_MSDOS;
   if (!oem && !OnGetCellParams) return;
   for (TVdIEntry& entry : importEntries_) {
-    TField* field = entry.Link >= 0 ? dataSet_->Fields(entry.Link) : nullptr;
+    TField* field = entry.Link >= 0 ? run_->Fields[entry.Link] : nullptr;
     if (oem && OemConvertible(field) && entry.Value.IsString()) {
       entry.Value = Vdei::OemToAnsi(entry.Value.StringRef());
     }
@@ -139,20 +137,30 @@ void TVdImportBaseComponent::EvaluateSource(const std::string& source, int field
 void TVdImportBaseComponent::EvaluateIdentifier(const TExpArguments& args, int argCount,
                                                 Variant& value, int fieldIndex,
                                                 TVdICellUse* cellUse) {
-  const bool wrapped = Unwrap(value);
+  const bool wrapped = UnwrapName(value);
   const std::string name = value.AsString();
   if (!wrapped && argCount >= 4 && Vdei::SameText(name, "LOOKUP")) {
     value = Lookup(args);
   } else if (!wrapped && argCount >= 3 && Vdei::SameText(name, "SUBSTITUTE")) {
     value = Substitute(args);
   } else {
-    const TVdICellLookup found = GetCellValue(name, value);
-    if (found == clMissing) value = Variant::Null();
-    if (cellUse != nullptr && found != clNoCell) {
-      cellUse->ReadCell = true;
-      cellUse->HadText = cellUse->HadText || (found == clValue && HasText(value));
-    }
+    return ReadCell(name, value, fieldIndex, cellUse);
   }
+  FinishValue(value, fieldIndex);
+}
+
+void TVdImportBaseComponent::ReadCell(const std::string& name, Variant& value, int fieldIndex,
+                                      TVdICellUse* cellUse) {
+  const TVdICellLookup found = GetCellValue(name, value);
+  if (found == clMissing) value = Variant::Null();
+  if (cellUse != nullptr && found != clNoCell) {
+    cellUse->ReadCell = true;
+    cellUse->HadText = cellUse->HadText || (found == clValue && HasText(value));
+  }
+  FinishValue(value, fieldIndex);
+}
+
+void TVdImportBaseComponent::FinishValue(Variant& value, int fieldIndex) {
   Trim(value, trimSpaces_);
   if (IsEmptyText(value)) {
     value = Variant::Null();
@@ -160,8 +168,12 @@ void TVdImportBaseComponent::EvaluateIdentifier(const TExpArguments& args, int a
   }
   if (fieldIndex < 0 || dataSet_ == nullptr) return;
   try {
-    ConvertFieldValue(value, *dataSet_->Fields(fieldIndex), *dataFormats_, importKind_,
-                      AllowsCData());
+    if (run_) {
+      ConvertFieldValue(value, *run_->Fields[fieldIndex], run_->Conversion);
+    } else {
+      ConvertFieldValue(value, *dataSet_->Fields(fieldIndex), *dataFormats_, importKind_,
+                        AllowsCData());
+    }
   } catch (const Vdei::Exception&) {
     // The value stays as far as it got; storing it reports the problem.
   }

@@ -189,7 +189,8 @@ void TVdImportBaseComponent::ImportRecords() {
 }
 
 void TVdImportBaseComponent::CompileSources() {
-  run_ = std::make_unique<TVdIRunState>();
+  run_ = std::make_unique<TVdIRunState>(*dataFormats_, importKind_, AllowsCData());
+  for (int i = 0; i < dataSet_->FieldCount(); ++i) run_->Fields.push_back(dataSet_->Fields(i));
   for (const TVdIEntry& entry : importEntries_) {
     run_->Sources.push_back(std::make_unique<TVdICompiledSource>(*this, entry.Source, entry.Link));
   }
@@ -356,11 +357,15 @@ void TVdImportBaseComponent::AssignFields() {
     if (entry.Link < 0) continue;
     const int fieldIndex = importEntries_[entry.Link].Link;
     if (fieldIndex < 0) continue;
-    Vdei::TField* field = dataSet_->Fields(fieldIndex);
-    Variant value = entry.Value;
-    bool accept = true;
-    if (OnBeforeFieldUpdate) OnBeforeFieldUpdate(this, field, value, accept);
-    if (!accept) continue;
+    Vdei::TField* field = run_->Fields[fieldIndex];
+    Variant changed;
+    if (OnBeforeFieldUpdate) {
+      changed = entry.Value;
+      bool accept = true;
+      OnBeforeFieldUpdate(this, field, changed, accept);
+      if (!accept) continue;
+    }
+    const Variant& value = OnBeforeFieldUpdate ? changed : entry.Value;
     try {
       if (IsEmptyText(value)) {
         field->Clear();

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "core/Variant.h"
+#include "dataset/Field.h"
 #include "import/VdICompiledSource.h"
+#include "import/VdIConvert.h"
 
 namespace VdImport {
 
@@ -20,6 +22,13 @@ inline bool IsEmptyText(const Vdei::Variant& value) {
 }
 
 struct TVdIRunState {
+  TVdIRunState(const TVdIDataFormats& formats, int importKind, bool allowsCData)
+      : Conversion(formats, importKind, allowsCData) {}
+
+  // The conversion of values for their fields, its masks made once.
+  TVdIConversion Conversion;
+  // The target dataset's fields by index.
+  std::vector<Vdei::TField*> Fields;
   // One per import entry, in the entries' order.
   std::vector<std::unique_ptr<TVdICompiledSource>> Sources;
   // The load condition's two expressions; none when not set.

@@ -11,7 +11,7 @@ TVdICompiledSource::TVdICompiledSource(TVdImportBaseComponent& component, const 
                                        int fieldIndex)
     : component_(component), fieldIndex_(fieldIndex) {
   if (component.ImportKind() == kImportKindBase && source.starts_with("Text")) {
-    singleName_ = source;
+    SetSingleName(source);
     return;
   }
   try {
@@ -22,18 +22,20 @@ TVdICompiledSource::TVdICompiledSource(TVdImportBaseComponent& component, const 
   }
   const TExpNode& root = program_->Root();
   if (root.IsExternalName() && GlobalFunctions().FindFunction(root.Name()) == nullptr) {
-    singleName_ = root.Name();
+    SetSingleName(root.Name());
     program_.reset();
   }
 }
 
+void TVdICompiledSource::SetSingleName(const std::string& name) {
+  Variant unwrapped(name);
+  UnwrapName(unwrapped);
+  singleName_ = unwrapped.StringRef();
+}
+
 void TVdICompiledSource::Evaluate(Variant& value, TVdICellUse& cellUse) {
   if (syntaxError_) std::rethrow_exception(syntaxError_);
-  if (!program_) {
-    value = singleName_;
-    component_.EvaluateIdentifier(TExpArguments{}, 0, value, fieldIndex_, &cellUse);
-    return;
-  }
+  if (!program_) return component_.ReadCell(singleName_, value, fieldIndex_, &cellUse);
   cellUse_ = &cellUse;
   struct Forget {
     TVdICellUse*& use;

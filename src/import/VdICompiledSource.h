@@ -44,11 +44,15 @@ class TVdICompiledSource : public TExpNameResolver {
                    Vdei::Variant& value, const TExpFrame& frame) override;
 
  private:
+  void SetSingleName(const std::string& name);
+
   TVdImportBaseComponent& component_;
   std::exception_ptr syntaxError_;  // raised by every Evaluate
   int fieldIndex_;
   std::unique_ptr<TExpProgram> program_;
-  std::string singleName_;          // set when the source is read as one name
+  // Set when the source is one name without arguments: the cell of that
+  // name (square brackets or double quotes removed) is read directly.
+  std::string singleName_;
   TVdICellUse* cellUse_ = nullptr;  // during Evaluate
 };
 

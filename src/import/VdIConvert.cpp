@@ -103,10 +103,22 @@ void ToBoolean(Variant& value, const TVdIDataFormats& formats) {
 
 }  // namespace
 
+TVdIConversion::TVdIConversion(const TVdIDataFormats& formats, int importKind, bool allowsCData)
+    : Formats(formats),
+      AllowsCData(allowsCData),
+      DateTimeMask(GetDateTimeMask(formats, importKind)),
+      TimeMask(GetTimeMask(formats, importKind)) {}
+
 void ConvertFieldValue(Variant& value, const TField& field, const TVdIDataFormats& formats,
                        int importKind, bool allowsCData) {
   if (value.IsNullOrEmpty()) return;
-  if (allowsCData) Unwrap(value, field);
+  ConvertFieldValue(value, field, TVdIConversion(formats, importKind, allowsCData));
+}
+
+void ConvertFieldValue(Variant& value, const TField& field, const TVdIConversion& conversion) {
+  if (value.IsNullOrEmpty()) return;
+  const TVdIDataFormats& formats = conversion.Formats;
+  if (conversion.AllowsCData) Unwrap(value, field);
   switch (field.DataType()) {
     case Vdei::ftSmallint:
     case Vdei::ftInteger:
@@ -121,10 +133,10 @@ void ConvertFieldValue(Variant& value, const TField& field, const TVdIDataFormat
       return;
     case Vdei::ftDate:
     case Vdei::ftDateTime:
-      if (value.IsString()) ToDateTime(value, field, formats, GetDateTimeMask(formats, importKind));
+      if (value.IsString()) ToDateTime(value, field, formats, conversion.DateTimeMask);
       return;
     case Vdei::ftTime:
-      if (value.IsString()) ToDateTime(value, field, formats, GetTimeMask(formats, importKind));
+      if (value.IsString()) ToDateTime(value, field, formats, conversion.TimeMask);
       return;
     case Vdei::ftBoolean:
       ToBoolean(value, formats);

@@ -39,4 +39,18 @@ namespace VdImport {
 void ConvertFieldValue(Vdei::Variant& value, const Vdei::TField& field,
                        const TVdIDataFormats& formats, int importKind, bool allowsCData);
 
+// The settings of the conversion with the date masks made once, for a run
+// that converts many values under the same settings (which must outlive
+// it and not change meanwhile).
+struct TVdIConversion {
+  TVdIConversion(const TVdIDataFormats& formats, int importKind, bool allowsCData);
+  const TVdIDataFormats& Formats;
+  bool AllowsCData;
+  std::string DateTimeMask;  // GetDateTimeMask
+  std::string TimeMask;      // GetTimeMask
+};
+
+void ConvertFieldValue(Vdei::Variant& value, const Vdei::TField& field,
+                       const TVdIConversion& conversion);
+
 }  // namespace VdImport

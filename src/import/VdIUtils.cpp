@@ -256,8 +256,45 @@ std::string GetDateTimeMask(const TVdIDataFormats& formats, int importKind) {
   return mask + " " + GetTimeMask(formats, importKind);
 }
 
+namespace {
+
+char Upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// The parts of a text that stands exactly under its mask: as long as the
+// mask, a digit under every part letter, the mask's own character under
+// every delimiter and placeholder, and no two placeholders side by side
+// (so no AM / PM word can hide in the text). Lining up would change
+// nothing there, so the parts are those CollectParts finds. False for any
+// other text.
+bool CollectAlignedParts(std::string_view text, std::string_view mask, TDateTimeParts& parts) {
+  if (text.size() != mask.size()) return false;
+  bool previousPlaceholder = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char m = Upper(mask[i]);
+    const bool part = IsPartLetter(m);
+    if (part != IsDigit(text[i])) return false;
+    if (part) {
+      parts.Append(m, text[i]);
+      previousPlaceholder = false;
+      continue;
+    }
+    const bool placeholder = IsLetter(m);
+    if (Upper(text[i]) != m || (placeholder && previousPlaceholder)) return false;
+    previousPlaceholder = placeholder;
+  }
+  return true;
+}
+
+}  // namespace
+
 TDateTime ParseDateTime(std::string_view text, std::string_view mask, char dateSeparator,
                         char timeSeparator) {
+  TDateTimeParts aligned;
+  if (CollectAlignedParts(text, mask, aligned)) {
+    return DatePart(aligned, text) + TimePart(aligned, TDayHalf::None, text);
+  }
   std::string plain(text);
   const TDayHalf half = TakeDayHalf(plain);
   const TDateTimeParts parts =
