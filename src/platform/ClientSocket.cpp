@@ -95,6 +95,7 @@ void TClientSocket::Notify(const TSocketNotifyEvent& event) {
 }
 
 void TClientSocket::Error(TErrorEvent event, int code, const char* api) {
+  if (code == 0) code = EIO;  // an error must never read as success
   if (lastError_ == 0) lastError_ = code;
   int errorCode = code;
   auto handler = OnError;
@@ -162,8 +163,13 @@ void TClientSocket::Close() {
 
 // ---- the connection ----
 
-int TClientWinSocket::WaitFor(short events) const {
-  return PollUntil(FdOf(fd_), events, DeadlineAfter(owner_.Timeout()));
+int TClientWinSocket::AfterFailure(short events) const {
+  const int code = errno;
+  if (code == EINTR) return 0;
+  if (code == EAGAIN || code == EWOULDBLOCK) {
+    return PollUntil(FdOf(fd_), events, DeadlineAfter(owner_.Timeout()));
+  }
+  return code;
 }
 
 int64_t TClientWinSocket::SendText(std::string_view text) {
@@ -175,10 +181,7 @@ int64_t TClientWinSocket::SendText(std::string_view text) {
       sent += static_cast<size_t>(count);
       continue;
     }
-    int code = errno;
-    if (code == EINTR) continue;
-    if (code == EAGAIN || code == EWOULDBLOCK) code = WaitFor(POLLOUT);
-    if (code != 0) {
+    if (int code = AfterFailure(POLLOUT); code != 0) {
       owner_.Error(eeSend, code, "send");
       return -1;
     }
@@ -196,10 +199,7 @@ int64_t TClientWinSocket::ReceiveBuf(void* buffer, int64_t count) {
       return received;
     }
     if (received == 0) return 0;
-    int code = errno;
-    if (code == EINTR) continue;
-    if (code == EAGAIN || code == EWOULDBLOCK) code = WaitFor(POLLIN);
-    if (code != 0) {
+    if (int code = AfterFailure(POLLIN); code != 0) {
       owner_.Error(eeReceive, code, "recv");
       return -1;
     }

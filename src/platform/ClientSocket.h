@@ -66,9 +66,10 @@ class TClientWinSocket {
 
  private:
   friend class TClientSocket;
-  // Waits until the descriptor is ready for events (POLLIN / POLLOUT);
-  // returns 0 or the errno of the failure (ETIMEDOUT after Timeout).
-  int WaitFor(short events) const;
+  // After a send or recv that failed: 0 when it may be tried again (it
+  // was interrupted, or had to wait and the socket became ready for events
+  // within Timeout), else the error code (ETIMEDOUT after Timeout).
+  int AfterFailure(short events) const;
 
   TClientSocket& owner_;
   UniqueFd fd_;

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <memory>
 
+#include "FormControlsSupport.h"
 #include "dataset/ClientDataSet.h"
 #include "dataset/DataSource.h"
 #include "platform/FormControls.h"
@@ -58,10 +59,7 @@ struct ClientForm {
   }
   template <class T>
   T* Add(const char* name, int left, int top, int width, int height) {
-    auto* control = new T(form.get());
-    control->SetName(name);
-    control->SetBounds(left, top, width, height);
-    return control;
+    return VdeiTest::AddControl<T>(*form, name, left, top, width, height);
   }
   template <class W>
   W* Widget(const TControl* control) const {

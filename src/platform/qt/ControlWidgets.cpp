@@ -20,20 +20,8 @@ namespace {
 
 constexpr int kBevelLineHeight = 2;
 
-Qt::Alignment LabelAlignment(TAlignment alignment) {
-  switch (alignment) {
-    case taRightJustify:
-      return Qt::AlignRight | Qt::AlignTop;
-    case taCenter:
-      return Qt::AlignHCenter | Qt::AlignTop;
-    case taLeftJustify:
-      break;
-  }
-  return Qt::AlignLeft | Qt::AlignTop;
-}
-
 void SyncLabel(const TLabel& model, QLabel* label) {
-  label->setAlignment(LabelAlignment(model.Alignment()));
+  label->setAlignment(ToQtAlignment(model.Alignment(), Qt::AlignTop));
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, ToQColor(model.Font().Color()));
   label->setPalette(palette);

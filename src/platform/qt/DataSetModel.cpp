@@ -22,22 +22,6 @@ class DataSetModel::Link : public TDataLink {
   DataSetModel& model_;
 };
 
-namespace {
-
-Qt::Alignment CellAlignment(TAlignment alignment) {
-  switch (alignment) {
-    case taRightJustify:
-      return Qt::AlignRight | Qt::AlignVCenter;
-    case taCenter:
-      return Qt::AlignHCenter | Qt::AlignVCenter;
-    case taLeftJustify:
-      break;
-  }
-  return Qt::AlignLeft | Qt::AlignVCenter;
-}
-
-}  // namespace
-
 DataSetModel::DataSetModel(QObject* parent)
     : QAbstractTableModel(parent), link_(std::make_unique<Link>(*this)) {}
 
@@ -63,8 +47,8 @@ void DataSetModel::Reset() {
   for (int i = 0; dataSet && i < dataSet->FieldCount(); ++i) {
     TField* field = dataSet->Fields(i);
     if (!field->Visible()) continue;
-    columns_.push_back(
-        {field, ToQString(field->DisplayLabel()), CellAlignment(field->Alignment())});
+    columns_.push_back({field, ToQString(field->DisplayLabel()),
+                        ToQtAlignment(field->Alignment(), Qt::AlignVCenter)});
   }
   endResetModel();
 }
