@@ -80,9 +80,7 @@ const TClassInfo& TClientSocket::StaticClassInfo() {
 
 TClientSocket::TClientSocket(TComponent* owner) : TComponent(owner) {}
 
-TClientSocket::~TClientSocket() {
-  Disconnect();
-}
+TClientSocket::~TClientSocket() = default;  // the descriptor closes with socket_
 
 void TClientSocket::SetClientType(TClientType type) {
   if (type != ctBlocking) throw Exception("Only blocking client sockets are supported");

@@ -11,7 +11,7 @@
 // thread, in this order over one connection: OnLookup, OnConnecting,
 // OnConnect, OnWrite after each completed SendText, OnRead after each
 // ReceiveBuf that got bytes, OnDisconnect when a connected socket closes
-// (by Close, the destructor, or after a send or receive error).
+// (by Close, or after a send or receive error).
 //
 // Errors raise OnError(Sender, Socket, ErrorEvent, ErrorCode) with the
 // errno of the failure (a failed lookup gives getaddrinfo's code, which
@@ -80,7 +80,8 @@ class TClientSocket : public TComponent {
  public:
   VDEI_CLASS(TClientSocket)
   explicit TClientSocket(TComponent* owner);
-  // Closes a connection still open (OnDisconnect is raised).
+  // Closes a connection still open without raising events: the handlers'
+  // objects (a form's controls) may be gone already.
   ~TClientSocket() override;
 
   const std::string& Host() const { return host_; }
