@@ -34,7 +34,6 @@ TDataSource* DataSetModel::DataSource() const {
 void DataSetModel::SetDataSource(TDataSource* dataSource) {
   if (dataSource == link_->DataSource()) return;
   link_->SetDataSource(dataSource);  // resets through ActiveChanged
-  if (dataSource == nullptr) Reset();
 }
 
 void DataSetModel::Reset() {

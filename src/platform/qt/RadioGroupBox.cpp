@@ -13,9 +13,11 @@ QRadioButton* RadioGroupBox::Button(int index) const {
 
 void RadioGroupBox::SetItems(const QStringList& items, int columns, int itemIndex) {
   if (items != items_) {
+    // The click being handled may be one of these buttons': they go after it.
     for (QAbstractButton* button : group_->buttons()) {
       group_->removeButton(button);
-      delete button;
+      button->hide();
+      button->deleteLater();
     }
     for (int i = 0; i < items.size(); ++i) {
       auto* button = new QRadioButton(items[i], this);
