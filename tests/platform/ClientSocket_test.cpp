@@ -182,6 +182,20 @@ TEST(ClientSocketTest, ConnectionResetMidPackageDiscardsWhatArrived) {
   EXPECT_THROW(FetchPackage(raising, "%GET DATA%HTML%", stream), Exception);
   EXPECT_EQ(Contents(stream), "kept");
   EXPECT_FALSE(raising.Active());
+
+  // Writing on after the server closed and refused the first bytes is an
+  // error (EPIPE), not a signal that ends the program.
+  LoopbackServer closing([](int, std::stop_token) {});
+  TClientSocket sender(nullptr);
+  EventLog sends(LoopbackClient(sender, closing.Port()));
+  sender.Open();
+  char byte;
+  EXPECT_EQ(sender.Socket()->ReceiveBuf(&byte, 1), 0);  // the server has closed
+  for (int i = 0; i < 1000 && sender.Active(); ++i) {
+    sender.Socket()->SendText(std::string(1 << 16, 'x'));
+  }
+  EXPECT_FALSE(sender.Active());
+  EXPECT_EQ(sender.LastError(), EPIPE);
 }
 
 }  // namespace
