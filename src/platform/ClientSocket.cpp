@@ -98,14 +98,14 @@ void TClientSocket::Error(TErrorEvent event, int code, const char* api) {
   int errorCode = code;
   auto handler = OnError;
   if (handler) handler(this, &socket_, event, errorCode);
-  if (event == eeSend || event == eeReceive) Disconnect();
+  if (event == eeSend || event == eeReceive) Close();
   if (errorCode != 0) {
     throw Exception(
         Format("Socket error %d (%s), on API '%s'", errorCode, ErrorText(errorCode).c_str(), api));
   }
 }
 
-void TClientSocket::Disconnect() {
+void TClientSocket::Close() {
   if (!socket_.fd_) return;
   socket_.fd_.reset();
   socket_.remoteAddress_.clear();
@@ -153,10 +153,6 @@ int TClientSocket::ConnectTo(const addrinfo& address) {
   }
   socket_.fd_ = std::move(fd);
   return 0;
-}
-
-void TClientSocket::Close() {
-  Disconnect();
 }
 
 // ---- the connection ----

@@ -84,6 +84,7 @@ class TClientSocket : public TComponent {
   // objects (a form's controls) may be gone already.
   ~TClientSocket() override;
 
+  // A name or address; "localhost" by default.
   const std::string& Host() const { return host_; }
   void SetHost(std::string host) { host_ = std::move(host); }
   int Port() const { return port_; }
@@ -100,7 +101,7 @@ class TClientSocket : public TComponent {
   // Looks up and connects (see the top of this file); does nothing when
   // already active.
   void Open();
-  // Closes the connection; does nothing when not active.
+  // Closes the connection (OnDisconnect); does nothing when not active.
   void Close();
 
   TClientWinSocket* Socket() { return &socket_; }
@@ -123,8 +124,6 @@ class TClientSocket : public TComponent {
   void Notify(const TSocketNotifyEvent& event);
   // Records the error, raises OnError, and throws unless it was handled.
   void Error(TErrorEvent event, int code, const char* api);
-  // Closes the descriptor; OnDisconnect when it was connected.
-  void Disconnect();
   // Connects to one address; returns 0 or the errno of the failure.
   int ConnectTo(const ::addrinfo& address);
 
