@@ -21,6 +21,7 @@ const TClassInfo& TControl::StaticClassInfo() {
           .Integer("Height", &TControl::Height,
                    [](TControl& c, int v) { c.SetBounds(c.Left(), c.Top(), c.Width(), v); })
           .Boolean("Visible", &TControl::Visible, &TControl::SetVisible, true)
+          .Boolean("Enabled", &TControl::Enabled, &TControl::SetEnabled, true)
           .String("Caption", &TControl::Caption,
                   [](TControl& c, std::string v) { c.SetCaption(std::move(v)); })
           .Build();
@@ -66,8 +67,13 @@ const TClassInfo& TAnimate::StaticClassInfo() {
   return info;
 }
 
+const TClassInfo& TWinControl::StaticClassInfo() {
+  static const TClassInfo info = ClassInfoBuilder<TWinControl, TControl>("TWinControl").Build();
+  return info;
+}
+
 const TClassInfo& TPanel::StaticClassInfo() {
-  static const TClassInfo info = ClassInfoBuilder<TPanel, TControl>("TPanel").Build();
+  static const TClassInfo info = ClassInfoBuilder<TPanel, TWinControl>("TPanel").Build();
   return info;
 }
 
@@ -117,6 +123,12 @@ void TControl::SetVisible(bool visible) {
   LayoutChanged();
 }
 
+void TControl::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  Changed();
+}
+
 bool TControl::Showing() const {
   for (const TControl* c = this; c; c = c->parent_) {
     if (!c->visible_) return false;
@@ -136,13 +148,15 @@ void TControl::SetCaption(std::string caption) {
   Changed();
 }
 
-void TControl::SetParent(TPanel* panel) {
-  if (panel == parent_) return;
-  if (panel && panel->Form() != form_) throw Exception("A control's parent must be on its form");
-  for (const TControl* c = panel; c; c = c->parent_) {
+void TControl::SetParent(TWinControl* container) {
+  if (container == parent_) return;
+  if (container && container->Form() != form_) {
+    throw Exception("A control's parent must be on its form");
+  }
+  for (const TControl* c = container; c; c = c->parent_) {
     if (c == this) throw Exception("A control cannot be placed inside itself");
   }
-  parent_ = panel;
+  parent_ = container;
   LayoutChanged();
 }
 
@@ -201,6 +215,8 @@ void TAnimate::SetActive(bool value) {
   active_ = value;
   Changed();
 }
+
+void TWinControl::AdjustClientRect(int&, int&, int&, int&) const {}
 
 void TPanel::SetBevelOuter(TBevelCut value) {
   if (value == bevelOuter_) return;
@@ -291,11 +307,10 @@ void TForm::RemoveControl(TControl* control) {
 }
 
 void TForm::AlignControls() {
-  AlignWithin(nullptr, clientWidth_, clientHeight_);
+  AlignWithin(nullptr, 0, 0, clientWidth_, clientHeight_);
 }
 
-void TForm::AlignWithin(const TPanel* container, int width, int height) {
-  int left = 0, top = 0, right = width, bottom = height;
+void TForm::AlignWithin(const TWinControl* container, int left, int top, int right, int bottom) {
   auto place = [](TControl* c, int l, int t, int w, int h) {
     c->left_ = l;
     c->top_ = t;
@@ -331,8 +346,11 @@ void TForm::AlignWithin(const TPanel* container, int width, int height) {
     }
   }
   for (TControl* c : controls_) {
-    auto* panel = dynamic_cast<TPanel*>(c);
-    if (panel && c->parent_ == container) AlignWithin(panel, c->width_, c->height_);
+    auto* inner = dynamic_cast<TWinControl*>(c);
+    if (!inner || c->parent_ != container) continue;
+    int innerLeft = 0, innerTop = 0, innerRight = c->width_, innerBottom = c->height_;
+    inner->AdjustClientRect(innerLeft, innerTop, innerRight, innerBottom);
+    AlignWithin(inner, innerLeft, innerTop, innerRight, innerBottom);
   }
 }
 

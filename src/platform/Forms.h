@@ -1,5 +1,6 @@
 // A small form model: forms and the few controls that the libraries' own
-// windows use (labels, buttons, progress bars, bevels, a busy animation).
+// windows use (labels, buttons, progress bars, bevels, a busy animation,
+// panels). FormControls.h adds those of the programs' main windows.
 //
 // The model holds the whole state of a window: texts, positions in pixels,
 // visibility, the progress bar's range and position. Tests read that state
@@ -24,7 +25,7 @@ class TForm;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
-class TPanel;
+class TWinControl;
 
 class TControl : public TComponent {
  public:
@@ -44,8 +45,12 @@ class TControl : public TComponent {
   void SetBounds(int left, int top, int width, int height);
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
-  // Visible, and so are all the panels it sits on.
+  // Visible, and so are all the containers it sits on.
   bool Showing() const;
+  // A disabled control takes no user input; the view greys it out, and
+  // the controls inside a disabled container with it.
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
   // An aligned control takes the whole width (alTop, alBottom) or height
   // (alLeft, alRight) of what remains of its parent, in creation order;
   // alClient takes the rest. Its own height or width is kept.
@@ -53,11 +58,12 @@ class TControl : public TComponent {
   void SetAlign(TAlign align);
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string caption);
-  // The panel of the same form that holds the control (nullptr: the form
-  // itself). A panel that is destroyed leaves its controls on the form.
-  // Raises Exception for a panel of another form or one inside this one.
-  TPanel* Parent() const { return parent_; }
-  void SetParent(TPanel* panel);
+  // The container of the same form that holds the control (nullptr: the
+  // form itself). A container that is destroyed leaves its controls on the
+  // form. Raises Exception for a container of another form or one inside
+  // this one.
+  TWinControl* Parent() const { return parent_; }
+  void SetParent(TWinControl* container);
   // The font in effect: the form's while ParentFont is set (the default),
   // else the control's own, which SetFont gives it.
   const TFont& Font() const;
@@ -73,9 +79,10 @@ class TControl : public TComponent {
   void LayoutChanged();  // realigns the form, then tells its view
 
   TForm* form_;
-  TPanel* parent_ = nullptr;
+  TWinControl* parent_ = nullptr;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true;
+  bool enabled_ = true;
   TAlign align_ = alNone;
   std::string caption_;
   TFont font_;
@@ -172,14 +179,26 @@ class TAnimate : public TControl {
   bool transparent_ = false;
 };
 
+// A control that holds other controls of its form (TControl::SetParent).
+// Positions of the controls inside are relative to its top left corner;
+// aligned ones share its client area, which is the whole control unless a
+// subclass reserves a frame (see AdjustClientRect).
+class TWinControl : public TControl {
+ public:
+  VDEI_CLASS(TWinControl)
+  using TControl::TControl;
+  // Narrows the rectangle (the whole control at first) to the part that
+  // aligned controls share.
+  virtual void AdjustClientRect(int& left, int& top, int& right, int& bottom) const;
+};
+
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 
-// A container for other controls of the form (see TControl::SetParent),
-// drawn as a panel with an outer bevel.
-class TPanel : public TControl {
+// A container drawn as a panel with an outer bevel.
+class TPanel : public TWinControl {
  public:
   VDEI_CLASS(TPanel)
-  using TControl::TControl;
+  using TWinControl::TWinControl;
   TBevelCut BevelOuter() const { return bevelOuter_; }
   void SetBevelOuter(TBevelCut value);
 
@@ -248,7 +267,7 @@ class TForm : public TComponent {
   void RemoveControl(TControl* control);
   // Places the aligned controls of every container, from the form down.
   void AlignControls();
-  void AlignWithin(const TPanel* container, int width, int height);
+  void AlignWithin(const TWinControl* container, int left, int top, int right, int bottom);
   void LayoutChanged();
 
   std::string caption_;

@@ -26,7 +26,11 @@ struct FdCloser {
 };
 using UniqueFd = std::unique_ptr<int, FdCloser>;
 
-inline UniqueFd OwnFd(int fd) { return UniqueFd(FdCloser::pointer(fd)); }
-inline int FdOf(const UniqueFd& fd) { return fd.get().fd; }
+inline UniqueFd OwnFd(int fd) {
+  return UniqueFd(FdCloser::pointer(fd));
+}
+inline int FdOf(const UniqueFd& fd) {
+  return fd.get().fd;
+}
 
 }  // namespace Vdei

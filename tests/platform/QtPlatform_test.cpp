@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <cstdlib>
 
+#include "FormControlsSupport.h"
 #include "platform/Forms.h"
 #include "platform/qt/FileCopyIndicator.h"
 #include "platform/qt/PlatformApplication.h"
@@ -52,10 +53,7 @@ struct ProgressForm {
   }
   template <class T>
   T* Add(const char* name, int left, int top, int width, int height) {
-    auto* control = new T(form.get());
-    control->SetName(name);
-    control->SetBounds(left, top, width, height);
-    return control;
+    return VdeiTest::AddControl<T>(*form, name, left, top, width, height);
   }
   QtFormView& View() const { return *dynamic_cast<QtFormView*>(form->View()); }
   QWidget* Window() const { return View().Window(); }

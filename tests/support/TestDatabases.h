@@ -77,8 +77,7 @@ class PostgresCluster {
 
 // Declares `PostgresCluster* name` for the program's cluster, or skips the
 // test when PostgreSQL is not installed.
-#define VDEI_REQUIRE_POSTGRES(name)                                       \
-  std::string name##WhyNot;                                               \
-  ::VdeiTest::PostgresCluster* name =                                     \
-      ::VdeiTest::PostgresCluster::Shared(name##WhyNot);                  \
+#define VDEI_REQUIRE_POSTGRES(name)                                                      \
+  std::string name##WhyNot;                                                              \
+  ::VdeiTest::PostgresCluster* name = ::VdeiTest::PostgresCluster::Shared(name##WhyNot); \
   if (name == nullptr) GTEST_SKIP() << name##WhyNot

@@ -1,12 +1,18 @@
 #include "platform/qt/ControlWidgets.h"
 
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
 
+#include "platform/FormControls.h"
+#include "platform/qt/DataSetModel.h"
 #include "platform/qt/FileCopyIndicator.h"
 #include "platform/qt/QtConvert.h"
+#include "platform/qt/RadioGroupBox.h"
 
 namespace Vdei {
 
@@ -14,20 +20,8 @@ namespace {
 
 constexpr int kBevelLineHeight = 2;
 
-Qt::Alignment LabelAlignment(TAlignment alignment) {
-  switch (alignment) {
-    case taRightJustify:
-      return Qt::AlignRight | Qt::AlignTop;
-    case taCenter:
-      return Qt::AlignHCenter | Qt::AlignTop;
-    case taLeftJustify:
-      break;
-  }
-  return Qt::AlignLeft | Qt::AlignTop;
-}
-
 void SyncLabel(const TLabel& model, QLabel* label) {
-  label->setAlignment(LabelAlignment(model.Alignment()));
+  label->setAlignment(ToQtAlignment(model.Alignment(), Qt::AlignTop));
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, ToQColor(model.Font().Color()));
   label->setPalette(palette);
@@ -80,6 +74,27 @@ void SyncPanel(const TPanel& model, QFrame* frame) {
   }
 }
 
+void SyncRadioGroup(const TRadioGroup& model, RadioGroupBox* box) {
+  box->setTitle(ToQString(model.Caption()));
+  QStringList items;
+  for (int i = 0; i < model.Items()->Count(); ++i)
+    items.append(ToQString(model.Items()->Strings(i)));
+  box->SetItems(items, model.Columns(), model.ItemIndex());
+}
+
+QTableView* CreateGrid(QWidget* parent) {
+  auto* table = new QTableView(parent);
+  table->setModel(new DataSetModel(table));
+  table->setWordWrap(false);
+  table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
+  return table;
+}
+
+void SyncGrid(const TDBGridControl& model, QTableView* table) {
+  static_cast<DataSetModel*>(table->model())->SetDataSource(model.DataSource());
+}
+
 // Applies sync to the widget when the model is of class M.
 template <class M, class W, class F>
 bool SyncAs(const TControl& control, QWidget* widget, F sync) {
@@ -113,6 +128,14 @@ QWidget* CreateControlWidget(const TControl& control, QWidget* parent) {
     widget->setAttribute(Qt::WA_TransparentForMouseEvents);
   } else if (dynamic_cast<const TAnimate*>(&control)) {
     widget = new FileCopyIndicator(parent);
+  } else if (dynamic_cast<const TRadioGroup*>(&control)) {
+    widget = new RadioGroupBox(parent);
+  } else if (dynamic_cast<const TGroupBox*>(&control)) {
+    widget = new QGroupBox(parent);
+  } else if (dynamic_cast<const TStatusBar*>(&control)) {
+    widget = new QStatusBar(parent);
+  } else if (dynamic_cast<const TDBGridControl*>(&control)) {
+    widget = CreateGrid(parent);
   } else {
     widget = new QWidget(parent);
   }
@@ -134,8 +157,18 @@ void SyncControlWidget(const TControl& control, QWidget* widget) {
                              }) ||
       SyncAs<TAnimate, FileCopyIndicator>(
           control, widget,
-          [](const TAnimate& model, auto* indicator) { indicator->SetActive(model.Active()); });
+          [](const TAnimate& model, auto* indicator) { indicator->SetActive(model.Active()); }) ||
+      SyncAs<TRadioGroup, RadioGroupBox>(control, widget, SyncRadioGroup) ||
+      SyncAs<TGroupBox, QGroupBox>(
+          control, widget,
+          [](const TGroupBox& model, auto* box) { box->setTitle(ToQString(model.Caption())); }) ||
+      SyncAs<TStatusBar, QStatusBar>(control, widget,
+                                     [](const TStatusBar& model, auto* bar) {
+                                       bar->showMessage(ToQString(model.SimpleText()));
+                                     }) ||
+      SyncAs<TDBGridControl, QTableView>(control, widget, SyncGrid);
   widget->setGeometry(bounds);
+  widget->setEnabled(control.Enabled());
   widget->setVisible(control.Visible());
 }
 

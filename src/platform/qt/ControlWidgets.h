@@ -9,9 +9,15 @@
 //   TBevel       QFrame (raised or sunken panel or box; a line for the
 //                top-line and bottom-line shapes)
 //   TAnimate     FileCopyIndicator (moving while Active)
+//   TGroupBox    QGroupBox (the caption as its title)
+//   TRadioGroup  RadioGroupBox (a group box of radio buttons)
+//   TStatusBar   QStatusBar (SimpleText as its message)
+//   TDBGridControl QTableView over a DataSetModel of its data source
+//                (fixed row heights, no word wrap: cheap for any size)
 //   others       a plain QWidget
 //
-// Each widget's object name is the control's Name.
+// Each widget's object name is the control's Name; a disabled control's
+// widget is disabled.
 #pragma once
 
 #include <QWidget>

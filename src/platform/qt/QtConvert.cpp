@@ -40,4 +40,16 @@ Qt::CursorShape ToQtCursor(TCursor cursor) {
   return Qt::ArrowCursor;
 }
 
+Qt::Alignment ToQtAlignment(TAlignment alignment, Qt::Alignment vertical) {
+  switch (alignment) {
+    case taRightJustify:
+      return Qt::AlignRight | vertical;
+    case taCenter:
+      return Qt::AlignHCenter | vertical;
+    case taLeftJustify:
+      break;
+  }
+  return Qt::AlignLeft | vertical;
+}
+
 }  // namespace Vdei

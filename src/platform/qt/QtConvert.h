@@ -1,5 +1,5 @@
 // Conversions between the model's values and Qt's: ANSI texts to QString
-// (through UTF-8), fonts, colours and cursors.
+// (through UTF-8), fonts, colours, cursors and text alignments.
 //
 // ToQFont maps the classic dialog font "MS Sans Serif" (absent here) to
 // the desktop's default sans-serif font at the same point size; any other
@@ -21,5 +21,7 @@ QString ToQString(std::string_view ansi);
 QFont ToQFont(const TFont& font);
 QColor ToQColor(TColor color);
 Qt::CursorShape ToQtCursor(TCursor cursor);
+// The horizontal alignment, combined with the vertical one given.
+Qt::Alignment ToQtAlignment(TAlignment alignment, Qt::Alignment vertical);
 
 }  // namespace Vdei

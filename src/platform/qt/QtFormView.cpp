@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <functional>
 
+#include "platform/FormControls.h"
 #include "platform/qt/ControlWidgets.h"
 #include "platform/qt/QtConvert.h"
+#include "platform/qt/RadioGroupBox.h"
 
 namespace Vdei {
 
@@ -189,6 +191,11 @@ QWidget* QtFormView::MakeWidget(TControl* control) {
   if (auto* button = dynamic_cast<TButton*>(control)) {
     QObject::connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, connections_.get(),
                      [this, button] { Dispatch([button](TForm&) { button->Click(); }); });
+  } else if (auto* group = dynamic_cast<TRadioGroup*>(control)) {
+    QObject::connect(static_cast<RadioGroupBox*>(widget)->Buttons(), &QButtonGroup::idClicked,
+                     connections_.get(), [this, group](int index) {
+                       Dispatch([group, index](TForm&) { group->ClickItem(index); });
+                     });
   }
   return widget;
 }
@@ -196,8 +203,12 @@ QWidget* QtFormView::MakeWidget(TControl* control) {
 void QtFormView::Retire(QWidget* widget) {
   if (!widget) return;
   // The control may be going inside this widget's own signal: the widget
-  // stops talking to the model now and is deleted after the event.
+  // (and whatever inside it signals) stops talking to the model now and is
+  // deleted after the event.
   QObject::disconnect(widget, nullptr, connections_.get(), nullptr);
+  for (QObject* part : widget->findChildren<QObject*>()) {
+    QObject::disconnect(part, nullptr, connections_.get(), nullptr);
+  }
   widget->hide();
   widget->deleteLater();
 }

@@ -7,7 +7,8 @@
 // size; bsToolWindow a tool window; bsNone no frame) and "stays on top"
 // for fsStayOnTop. Esc calls TForm::CancelKey; the close box calls
 // TForm::UserClose and leaves showing or hiding to the model (caNone keeps
-// the window). A button click calls TButton::Click.
+// the window). A button click calls TButton::Click, a radio button's click
+// TRadioGroup::ClickItem.
 //
 // Handlers may destroy the form, and with it this view, while a click or a
 // key is being handled: the window then goes with deleteLater, after the
