@@ -1,7 +1,9 @@
 // Dataset layer figures: opening and walking a CUSTOMER table of N rows
 // through TQuery, beside a plain loop over sqlite3_step / sqlite3_column_*
-// on the same query; appending and deleting records of a TClientDataSet;
-// printing the table as tsv and csv; and the peak memory of the process.
+// on the same query; appending, updating by key (five passes, with the
+// memory of the records after the first and the fifth), deleting from the
+// middle and by key, and reading by position in a TClientDataSet; printing
+// the table as tsv and csv; and the peak memory of the process.
 //
 //   bench_dataset [ROWS]     (default 1000000; the table is generated once
 //                             into the build folder by vdei-gendb)
@@ -85,12 +87,30 @@ size_t WalkDataset(Vdei::TDataSet& data, bool texts) {
   return sum;
 }
 
+void ReportMemory(const char* what, const Vdei::TDataSet& data) {
+  std::printf("%-44s %9.1f MB\n", what, data.RecordBytes() / 1048576.0);
+}
+
+// One update pass: every record found by its integer key, its name
+// rewritten (texts of another length each pass) and posted.
+void UpdatePass(Vdei::TClientDataSet& table, long rows, int pass) {
+  Vdei::TField* name = table.Fields(1);
+  const std::string text = "updated in pass " + std::string(pass, '#');
+  for (long i = 0; i < rows; ++i) {
+    table.Locate("No", Vdei::Variant(static_cast<int64_t>(i)));
+    table.Edit();
+    name->SetAsString(text);
+    table.Post();
+  }
+}
+
 void ClientDataSetFigures(long rows) {
   Vdei::TClientDataSet table(nullptr);
   table.FieldDefs()->Add("No", Vdei::ftInteger);
-  table.FieldDefs()->Add("Name", Vdei::ftString, 20);
+  table.FieldDefs()->Add("Name", Vdei::ftString, 40);
   table.FieldDefs()->Add("Amount", Vdei::ftFloat);
   table.CreateDataSet();
+  table.DisableControls();
   Vdei::TField* no = table.Fields(0);
   Vdei::TField* name = table.Fields(1);
   Vdei::TField* amount = table.Fields(2);
@@ -103,9 +123,45 @@ void ClientDataSetFigures(long rows) {
     table.Post();
   }
   Report("TClientDataSet: append records", rows, Seconds(start));
+  ReportMemory("  records after appending", table);
+
+  for (int pass = 1; pass <= 5; ++pass) {
+    start = Clock::now();
+    UpdatePass(table, rows, pass);
+    const std::string what = "  Locate+Edit+Post by key, pass " + std::to_string(pass) +
+                             (pass == 1 ? " (builds index)" : "");
+    Report(what.c_str(), rows, Seconds(start));
+    if (pass == 1 || pass == 5) {
+      ReportMemory(("  records after update pass " + std::to_string(pass)).c_str(), table);
+    }
+  }
+
+  const long middle = rows / 2;
   start = Clock::now();
+  table.SetRecNo(static_cast<int>(rows / 4) + 1);
+  for (long i = 0; i < middle; ++i) table.Delete();
+  Report("TClientDataSet: delete the middle half", middle, Seconds(start));
+  start = Clock::now();
+  long found = 0;
+  for (long i = 0; i < rows; i += 2) {
+    if (table.Locate("No", Vdei::Variant(static_cast<int64_t>(i)))) {
+      table.Delete();
+      ++found;
+    }
+  }
+  Report("TClientDataSet: Locate+Delete every other", found, Seconds(start));
+  start = Clock::now();
+  long peeked = 0;
+  for (int n = 0; n < table.RecordCount(); ++n) {
+    Vdei::TRecordPeek peek(table, n);
+    peeked += no->AsInteger() & 1;
+  }
+  Report("TClientDataSet: peek every record by position", table.RecordCount(), Seconds(start));
+  start = Clock::now();
+  const long left = table.RecordCount();
   for (table.First(); !table.Eof();) table.Delete();
-  Report("TClientDataSet: delete all from the first", rows, Seconds(start));
+  Report("TClientDataSet: delete all from the first", left, Seconds(start));
+  if (peeked == 0) std::printf("(no odd keys left)\n");
 }
 
 }  // namespace

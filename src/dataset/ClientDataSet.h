@@ -10,8 +10,9 @@
 // table) and opens it; the fields come in definition order. Close keeps the
 // records, so a later Open shows them again; Open of a table never created
 // raises EDatabaseError "Missing data provider or data packet". Appending n
-// records and deleting them one by one from the first are both O(n)
-// overall. EmptyDataSet removes every record and keeps the structure.
+// records and deleting n records from anywhere are both O(n) overall (see
+// DataSet.h for the other costs). EmptyDataSet removes every record and
+// keeps the structure.
 // ftAutoInc fields left null get the next number (1, 2, ...) at Post.
 #pragma once
 

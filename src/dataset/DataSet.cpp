@@ -9,6 +9,7 @@
 #include "core/StrUtils.h"
 #include "dataset/DataSource.h"
 #include "dataset/Fields.h"
+#include "dataset/KeyIndex.h"
 
 namespace Vdei {
 
@@ -53,7 +54,8 @@ void TDataSet::Open() {
     throw;
   }
   generation_ = NextGeneration();
-  cursor_ = 0;
+  DropIndexes();
+  SetCursor(store_.Order().First(), 0);
   bof_ = true;
   eof_ = store_.Count() == 0;
   modified_ = false;
@@ -63,9 +65,11 @@ void TDataSet::Open() {
 
 void TDataSet::Close() {
   if (!Active()) return;
+  AbandonEditRow();
   state_ = dsInactive;
   modified_ = false;
   std::vector<RecordWord>().swap(editRow_);
+  DropIndexes();
   DestroyFields();
   if (!KeepsRecordsWhenClosed()) store_.Reset(0);
   InternalClose();
@@ -81,8 +85,10 @@ void TDataSet::CreateFields() {
   DestroyFields();
   if (store_.Layout().FieldCount != fieldDefs_->Count())
     throw EDatabaseError("Field definitions do not match the records");
+  std::vector<int> textFields;
   for (int i = 0; i < fieldDefs_->Count(); ++i) {
     const TFieldDef* def = fieldDefs_->Items(i);
+    if (StoresText(def->DataType())) textFields.push_back(i);
     std::unique_ptr<TField> field = CreateField(def->DataType());
     field->fieldName_ = def->Name();
     field->size_ = def->Size();
@@ -93,6 +99,7 @@ void TDataSet::CreateFields() {
       throw EDatabaseError(Format("Duplicate field name '%s'", def->Name().c_str()));
     fields_.push_back(std::move(field));
   }
+  store_.SetTextFields(std::move(textFields));
   fieldsGeneration_ = NextGeneration();
 }
 
@@ -156,7 +163,7 @@ const RecordWord* TDataSet::CurrentRow() const {
   if (peekRow_ != nullptr) return peekRow_;
   if (state_ == dsEdit || state_ == dsInsert) return editRow_.data();
   if (state_ == dsInactive || store_.Count() == 0) return nullptr;
-  return store_.Row(store_.IdAt(cursor_));
+  return store_.Row(cursorId_);
 }
 
 // --- navigation -------------------------------------------------------------
@@ -166,9 +173,20 @@ int TDataSet::RecordCount() const {
   return static_cast<int>(store_.Count());
 }
 
+void TDataSet::SetCursor(uint32_t id, int64_t position) {
+  cursorId_ = id;
+  cursorPosition_ = position;
+}
+
+size_t TDataSet::CursorPosition() const {
+  if (cursorPosition_ < 0)
+    cursorPosition_ = static_cast<int64_t>(store_.Order().PositionOf(cursorId_));
+  return static_cast<size_t>(cursorPosition_);
+}
+
 void TDataSet::First() {
   CheckBrowseMode();
-  cursor_ = 0;
+  SetCursor(store_.Order().First(), 0);
   bof_ = true;
   eof_ = store_.Count() == 0;
   DataEvent(deDataSetScroll);
@@ -176,8 +194,9 @@ void TDataSet::First() {
 
 void TDataSet::Last() {
   CheckBrowseMode();
-  cursor_ = store_.Count() == 0 ? 0 : store_.Count() - 1;
-  bof_ = store_.Count() == 0;
+  const size_t count = store_.Count();
+  SetCursor(store_.Order().Last(), count == 0 ? 0 : static_cast<int64_t>(count) - 1);
+  bof_ = count == 0;
   eof_ = true;
   DataEvent(deDataSetScroll);
 }
@@ -185,8 +204,9 @@ void TDataSet::Last() {
 void TDataSet::Next() {
   CheckBrowseMode();
   if (eof_) return;
-  if (cursor_ + 1 < store_.Count()) {
-    ++cursor_;
+  const uint32_t next = store_.Order().After(cursorId_);
+  if (next != RecordStore::kNoRecord) {
+    SetCursor(next, cursorPosition_ < 0 ? -1 : cursorPosition_ + 1);
     bof_ = false;
   } else {
     eof_ = true;
@@ -197,8 +217,10 @@ void TDataSet::Next() {
 void TDataSet::Prior() {
   CheckBrowseMode();
   if (bof_) return;
-  if (cursor_ > 0 && store_.Count() > 0) {
-    --cursor_;
+  const uint32_t prior =
+      store_.Count() == 0 ? RecordStore::kNoRecord : store_.Order().Before(cursorId_);
+  if (prior != RecordStore::kNoRecord) {
+    SetCursor(prior, cursorPosition_ < 0 ? -1 : cursorPosition_ - 1);
     eof_ = false;
   } else {
     bof_ = true;
@@ -209,18 +231,19 @@ void TDataSet::Prior() {
 int TDataSet::RecNo() const {
   CheckActive();
   if (state_ == dsInsert || store_.Count() == 0) return 0;
-  return static_cast<int>(cursor_) + 1;
+  return static_cast<int>(CursorPosition()) + 1;
 }
 
 void TDataSet::SetRecNo(int recNo) {
   CheckBrowseMode();
   if (store_.Count() == 0) return;
   const size_t count = store_.Count();
-  MoveTo(recNo < 1 ? 0 : std::min<size_t>(static_cast<size_t>(recNo), count) - 1);
+  const size_t position = recNo < 1 ? 0 : std::min<size_t>(static_cast<size_t>(recNo), count) - 1;
+  MoveToRecord(store_.Order().At(position), static_cast<int64_t>(position));
 }
 
-void TDataSet::MoveTo(size_t position) {
-  cursor_ = position;
+void TDataSet::MoveToRecord(uint32_t id, int64_t position) {
+  SetCursor(id, position);
   bof_ = eof_ = false;
   DataEvent(deDataSetScroll);
 }
@@ -231,28 +254,30 @@ uint64_t TDataSet::BookmarkValue(uint32_t id) const {
   return (uint64_t{generation_} << 32) | (uint64_t{id} + 1);
 }
 
-int64_t TDataSet::PositionOfBookmark(const TBookmark& bookmark) const {
-  if (bookmark.IsNull() || !Active() || (bookmark.value_ >> 32) != generation_) return -1;
-  return store_.PositionOf(static_cast<uint32_t>((bookmark.value_ & 0xFFFFFFFFu) - 1));
+uint32_t TDataSet::RecordOfBookmark(const TBookmark& bookmark) const {
+  if (bookmark.IsNull() || !Active() || (bookmark.value_ >> 32) != generation_)
+    return RecordStore::kNoRecord;
+  const auto id = static_cast<uint32_t>((bookmark.value_ & 0xFFFFFFFFu) - 1);
+  return store_.Order().Contains(id) ? id : RecordStore::kNoRecord;
 }
 
 TBookmark TDataSet::GetBookmark() const {
   TBookmark bookmark;
   if (Active() && state_ != dsInsert && store_.Count() > 0)
-    bookmark.value_ = BookmarkValue(store_.IdAt(cursor_));
+    bookmark.value_ = BookmarkValue(cursorId_);
   return bookmark;
 }
 
 void TDataSet::GotoBookmark(const TBookmark& bookmark) {
   if (bookmark.IsNull()) return;
   CheckBrowseMode();
-  const int64_t position = PositionOfBookmark(bookmark);
-  if (position < 0) throw EDatabaseError("Record not found");
-  MoveTo(static_cast<size_t>(position));
+  const uint32_t id = RecordOfBookmark(bookmark);
+  if (id == RecordStore::kNoRecord) throw EDatabaseError("Record not found");
+  MoveToRecord(id, -1);
 }
 
 bool TDataSet::BookmarkValid(const TBookmark& bookmark) const {
-  return PositionOfBookmark(bookmark) >= 0;
+  return RecordOfBookmark(bookmark) != RecordStore::kNoRecord;
 }
 
 TBookmarkStr TDataSet::Bookmark() const {
@@ -295,7 +320,8 @@ void TDataSet::DataEvent(TDataEvent event, TField* field) {
 
 void TDataSet::RecordsReplaced() {
   generation_ = NextGeneration();
-  cursor_ = 0;
+  DropIndexes();
+  SetCursor(store_.Order().First(), 0);
   bof_ = true;
   eof_ = store_.Count() == 0;
   DataEvent(deDataSetChange);
@@ -311,7 +337,7 @@ TRecordPeek::TRecordPeek(const TDataSet& dataSet, int position)
   if (position < 0 || static_cast<size_t>(position) >= dataSet_.store_.Count()) {
     ThrowListIndexError(position);
   }
-  dataSet_.peekRow_ = dataSet_.store_.Row(dataSet_.store_.IdAt(position));
+  dataSet_.peekRow_ = dataSet_.store_.Row(dataSet_.store_.Order().At(position));
 }
 
 TRecordPeek::~TRecordPeek() {

@@ -17,6 +17,10 @@
 //   record, or sets Eof (staying on the new last record) when none follows.
 //   Moving (First, Next, Locate, GotoBookmark, ...) while a record is being
 //   changed posts it first when fields were changed, else cancels it.
+// Costs: First, Last, Next, Prior, Append/Post, Edit/Post and Delete (of
+//   any record) are O(1) (amortised); RecNo after a Locate or GotoBookmark,
+//   SetRecNo and TRecordPeek are O(log n) once records were deleted, O(1)
+//   before. Locate by key is O(1) on average after its first call.
 // Changes:
 //   Append adds an empty record at the end (on Post) and enters dsInsert;
 //   Edit enters dsEdit on the current record (Append on an empty dataset);
@@ -56,6 +60,8 @@
 
 namespace Vdei {
 
+class KeyIndex;
+struct KeyColumn;
 class TDataSource;
 
 enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey };
@@ -151,7 +157,15 @@ class TDataSet : public TComponent {
   // case-sensitive; Null matches only null fields; numbers compare by value
   // across kinds. A found record becomes current and true is returned; on
   // no match the cursor stays. Unknown names raise "Field '%s' not found".
+  // The first Locate on a list of key fields builds a hash index of the
+  // records by them (KeyIndex.h), kept current by Post and Delete and
+  // dropped on Close and when the records are replaced, so later calls do
+  // not scan; key values of a kind the index cannot hash for their field
+  // (a string for a number field...) are found by a scan.
   bool Locate(std::string_view keyFields, const Variant& keyValues);
+
+  // Bytes held for the records, their texts and ids (memory figures).
+  size_t RecordBytes() const { return store_.BytesReserved(); }
 
   // The current record's words for the fields, nullptr when there is none
   // (closed, or empty and not inserting). For TField. While a TRecordPeek
@@ -188,17 +202,31 @@ class TDataSet : public TComponent {
   void CheckCanModify() const;
   void CheckNotEmpty() const;
   void SetState(TDataSetState state);
-  void MoveTo(size_t position);
+  // Makes a record current; position is its position or -1 when unknown.
+  void MoveToRecord(uint32_t id, int64_t position);
+  void SetCursor(uint32_t id, int64_t position);
+  size_t CursorPosition() const;
   void CheckRequiredFields() const;
   uint64_t BookmarkValue(uint32_t id) const;
-  int64_t PositionOfBookmark(const TBookmark& bookmark) const;
+  // The live record a bookmark names, or RecordStore::kNoRecord.
+  uint32_t RecordOfBookmark(const TBookmark& bookmark) const;
   std::vector<TField*> FieldsOf(std::string_view fieldNames) const;
   void FillAutoIncFields();
-  // For TField: the record being changed, the news of a changed field, and
-  // a field's new name.
-  RecordWord* EditRow() { return editRow_.data(); }
-  void FieldChanged(TField* field);
+  // Releases the texts written into the record being changed.
+  void AbandonEditRow();
+  // For TField: writing a slot of the record being changed (and telling
+  // data sources), and a field's new name.
+  void WriteField(TField* field, RecordWord slot, bool isNull);
   void RenameField(TField* field, const std::string& name);
+  // Key indexes (DataSetLocate.cpp).
+  KeyIndex& IndexFor(const std::vector<KeyColumn>& columns);
+  void IndexAdded(uint32_t id);
+  void IndexChanging(uint32_t id, const RecordWord* newRow);
+  void IndexRemoving(uint32_t id);
+  void DropIndexes();
+  uint32_t FindKey(const std::vector<TField*>& fields, const std::vector<Variant>& keys);
+  bool RecordMatches(uint32_t id, const std::vector<TField*>& fields,
+                     const std::vector<Variant>& keys);
 
   TDataSetState state_ = dsInactive;
   std::unique_ptr<TFieldDefs> fieldDefs_;
@@ -206,7 +234,9 @@ class TDataSet : public TComponent {
   std::unordered_map<std::string, TField*, TextHash, TextEqual> fieldsByName_;
   RecordStore store_;
   std::vector<RecordWord> editRow_;
-  size_t cursor_ = 0;  // position of the current record
+  std::vector<std::unique_ptr<KeyIndex>> indexes_;
+  uint32_t cursorId_ = RecordStore::kNoRecord;  // the current record
+  mutable int64_t cursorPosition_ = -1;         // its position, -1 until asked
   bool eof_ = true;
   bool bof_ = true;
   bool modified_ = false;

@@ -1,4 +1,4 @@
-// TDataSet: adding, changing and deleting records, and Locate.
+// TDataSet: adding, changing and deleting records.
 #include "core/Exception.h"
 #include "core/StrUtils.h"
 #include "dataset/DataSet.h"
@@ -38,15 +38,30 @@ void TDataSet::Edit() {
   CheckCanModify();
   if (state_ == dsEdit || state_ == dsInsert) return;
   if (store_.Count() == 0) return Append();
-  const RecordWord* row = store_.Row(store_.IdAt(cursor_));
+  const RecordWord* row = store_.Row(cursorId_);
   editRow_.assign(row, row + store_.Layout().Width());
   modified_ = false;
   SetState(dsEdit);
 }
 
-void TDataSet::FieldChanged(TField* field) {
+void TDataSet::WriteField(TField* field, RecordWord slot, bool isNull) {
+  RecordWord* row = editRow_.data();
+  const int index = field->Index();
+  const RecordWord old = store_.Layout().Slot(row, index);
+  // A text written earlier in this change and replaced now is the edit's
+  // own: the stored record still holds its original.
+  if (old != 0 && StoresText(field->DataType()) &&
+      (state_ == dsInsert || old != store_.Layout().Slot(store_.Row(cursorId_), index)))
+    store_.Arena().Release(old);
+  store_.Layout().SetSlot(row, index, slot);
+  RecordLayout::SetNull(row, index, isNull);
   modified_ = true;
   DataEvent(deFieldChange, field);
+}
+
+void TDataSet::AbandonEditRow() {
+  if (state_ == dsInsert) store_.ReleaseNewTexts(editRow_.data(), nullptr);
+  if (state_ == dsEdit) store_.ReleaseNewTexts(editRow_.data(), store_.Row(cursorId_));
 }
 
 void TDataSet::FillAutoIncFields() {
@@ -71,10 +86,11 @@ void TDataSet::Post() {
   if (inserting) FillAutoIncFields();
   CheckRequiredFields();
   if (inserting) {
-    store_.Append(editRow_.data());
-    cursor_ = store_.Count() - 1;
+    SetCursor(store_.Append(editRow_.data()), static_cast<int64_t>(store_.Count()) - 1);
+    IndexAdded(cursorId_);
   } else {
-    store_.Overwrite(store_.IdAt(cursor_), editRow_.data());
+    IndexChanging(cursorId_, editRow_.data());
+    store_.Overwrite(cursorId_, editRow_.data());
   }
   eof_ = bof_ = false;
   modified_ = false;
@@ -85,6 +101,7 @@ void TDataSet::Post() {
 void TDataSet::Cancel() {
   if (state_ != dsEdit && state_ != dsInsert) return;
   const bool inserting = state_ == dsInsert;
+  AbandonEditRow();
   modified_ = false;
   SetState(dsBrowse);
   if (inserting) {
@@ -101,67 +118,20 @@ void TDataSet::Delete() {
   if (store_.Count() == 0)
     throw EDatabaseError("Cannot perform this operation on an empty dataset");
   if (state_ == dsEdit) Cancel();
-  store_.Erase(cursor_);
-  const size_t count = store_.Count();
-  if (cursor_ < count) {
+  const uint32_t deleted = cursorId_;
+  const uint32_t next = store_.Order().After(deleted);
+  IndexRemoving(deleted);
+  store_.Erase(deleted);
+  if (next != RecordStore::kNoRecord) {
+    cursorId_ = next;  // the following record takes the deleted one's position
     eof_ = false;
   } else {
-    cursor_ = count == 0 ? 0 : count - 1;
+    SetCursor(store_.Order().Before(deleted),
+              cursorPosition_ < 0 ? -1 : std::max<int64_t>(cursorPosition_ - 1, 0));
     eof_ = true;
   }
-  bof_ = count == 0 || (bof_ && cursor_ == 0);
+  bof_ = bof_ || store_.Count() == 0;
   DataEvent(deDataSetChange);
-}
-
-// --- Locate -------------------------------------------------------------------
-
-namespace {
-
-bool IsTextField(const TField& field) {
-  return field.DataType() == ftString || field.Is<TBinaryField>();
-}
-
-// Whether the current value of field equals key exactly.
-bool KeyMatches(const TField& field, const Variant& key) {
-  if (key.IsNullOrEmpty()) return field.IsNull();
-  if (field.IsNull()) return false;
-  if (IsTextField(field) && key.IsString()) {
-    std::string unused;
-    return field.AsStringView(unused) == key.StringRef();
-  }
-  if (field.Is<TIntegerField>() && key.Type() == varInteger)
-    return field.AsInteger() == key.AsInteger();
-  if ((field.IsFloatField() || field.IsDateTimeField()) && key.IsNumeric())
-    return field.AsFloat() == key.AsFloat();
-  return field.Value() == key;
-}
-
-}  // namespace
-
-bool TDataSet::Locate(std::string_view keyFields, const Variant& keyValues) {
-  CheckBrowseMode();
-  const std::vector<TField*> fields = FieldsOf(keyFields);
-  std::vector<Variant> keys;
-  if (fields.size() == 1 && !(keyValues.IsArray() && keyValues.ElementCount() == 1)) {
-    keys.push_back(keyValues);
-  } else {
-    if (!keyValues.IsArray() || keyValues.ElementCount() != static_cast<int>(fields.size()))
-      throw EDatabaseError("One value is needed for each key field");
-    for (int i = keyValues.LowBound(); i <= keyValues.HighBound(); ++i)
-      keys.push_back(keyValues[i]);
-  }
-  const size_t saved = cursor_;
-  for (size_t position = 0; position < store_.Count(); ++position) {
-    cursor_ = position;
-    bool match = true;
-    for (size_t k = 0; k < fields.size() && match; ++k) match = KeyMatches(*fields[k], keys[k]);
-    if (match) {
-      MoveTo(position);
-      return true;
-    }
-  }
-  cursor_ = saved;
-  return false;
 }
 
 }  // namespace Vdei

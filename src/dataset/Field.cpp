@@ -46,14 +46,20 @@ int TField::DisplayWidth() const {
 
 int TField::DefaultDisplayWidth(TFieldType type, int size) {
   switch (type) {
-    case ftString: return size;
-    case ftSmallint: return 6;
+    case ftString:
+      return size;
+    case ftSmallint:
+      return 6;
     case ftInteger:
-    case ftAutoInc: return 11;
+    case ftAutoInc:
+      return 11;
     case ftWord:
-    case ftBoolean: return 5;
-    case ftDateTime: return 18;
-    default: return 10;
+    case ftBoolean:
+      return 5;
+    case ftDateTime:
+      return 18;
+    default:
+      return 10;
   }
 }
 
@@ -65,8 +71,10 @@ TAlignment TField::DefaultAlignment(TFieldType type) {
     case ftAutoInc:
     case ftFloat:
     case ftCurrency:
-    case ftBCD: return taRightJustify;
-    default: return taLeftJustify;
+    case ftBCD:
+      return taRightJustify;
+    default:
+      return taLeftJustify;
   }
 }
 
@@ -106,54 +114,61 @@ void TField::CheckWritable() const {
 
 void TField::WriteInt(int64_t value) {
   CheckWritable();
-  RecordWord* row = dataSet_->EditRow();
-  dataSet_->Layout().SetSlot(row, index_, static_cast<RecordWord>(value));
-  RecordLayout::SetNull(row, index_, false);
-  dataSet_->FieldChanged(this);
+  dataSet_->WriteField(this, static_cast<RecordWord>(value), false);
 }
 
 void TField::WriteDouble(double value) {
   CheckWritable();
-  RecordWord* row = dataSet_->EditRow();
-  dataSet_->Layout().SetSlot(row, index_, DoubleBits(value));
-  RecordLayout::SetNull(row, index_, false);
-  dataSet_->FieldChanged(this);
+  dataSet_->WriteField(this, DoubleBits(value), false);
 }
 
 void TField::WriteText(std::string_view value) {
   CheckWritable();
-  const RecordWord handle = dataSet_->Store().Arena().Add(value);
-  RecordWord* row = dataSet_->EditRow();
-  dataSet_->Layout().SetSlot(row, index_, handle);
-  RecordLayout::SetNull(row, index_, false);
-  dataSet_->FieldChanged(this);
+  dataSet_->WriteField(this, dataSet_->Store().Arena().Add(value), false);
 }
 
 void TField::WriteNull() {
   CheckWritable();
-  RecordWord* row = dataSet_->EditRow();
-  dataSet_->Layout().SetSlot(row, index_, 0);
-  RecordLayout::SetNull(row, index_, true);
-  dataSet_->FieldChanged(this);
+  dataSet_->WriteField(this, 0, true);
 }
 
-void TField::Clear() { WriteNull(); }
+void TField::Clear() {
+  WriteNull();
+}
 
-int64_t TField::AsInteger() const { return IsNull() ? 0 : Value().AsInteger(); }
-double TField::AsFloat() const { return IsNull() ? 0 : Value().AsFloat(); }
-bool TField::AsBoolean() const { return IsNull() ? false : Value().AsBoolean(); }
-TDateTime TField::AsDateTime() const { return IsNull() ? 0 : Value().AsDateTime(); }
+int64_t TField::AsInteger() const {
+  return IsNull() ? 0 : Value().AsInteger();
+}
+double TField::AsFloat() const {
+  return IsNull() ? 0 : Value().AsFloat();
+}
+bool TField::AsBoolean() const {
+  return IsNull() ? false : Value().AsBoolean();
+}
+TDateTime TField::AsDateTime() const {
+  return IsNull() ? 0 : Value().AsDateTime();
+}
 
 std::string_view TField::AsStringView(std::string& buffer) const {
   buffer = AsString();
   return buffer;
 }
 
-void TField::SetAsString(std::string_view text) { SetValue(Variant(text)); }
-void TField::SetAsInteger(int64_t value) { SetValue(Variant(value)); }
-void TField::SetAsFloat(double value) { SetValue(Variant(value)); }
-void TField::SetAsBoolean(bool value) { SetValue(Variant(value)); }
-void TField::SetAsDateTime(TDateTime value) { SetValue(Variant::DateTime(value)); }
+void TField::SetAsString(std::string_view text) {
+  SetValue(Variant(text));
+}
+void TField::SetAsInteger(int64_t value) {
+  SetValue(Variant(value));
+}
+void TField::SetAsFloat(double value) {
+  SetValue(Variant(value));
+}
+void TField::SetAsBoolean(bool value) {
+  SetValue(Variant(value));
+}
+void TField::SetAsDateTime(TDateTime value) {
+  SetValue(Variant::DateTime(value));
+}
 
 std::string TField::Text() const {
   if (!OnGetText) return AsString();
@@ -174,13 +189,13 @@ void TField::ThrowInvalidText(std::string_view text, const char* what) const {
 }
 
 void TField::ThrowRange(double value, double low, double high) const {
-  throw EConvertError(Format("%g is not a valid value for field '%s'. The allowed range is %g to %g",
-                             value, fieldName_.c_str(), low, high));
+  throw EConvertError(
+      Format("%g is not a valid value for field '%s'. The allowed range is %g to %g", value,
+             fieldName_.c_str(), low, high));
 }
 
 void TField::ThrowAccess(const char* typeName) const {
-  throw EDatabaseError(
-      Format("Cannot access field '%s' as type %s", fieldName_.c_str(), typeName));
+  throw EDatabaseError(Format("Cannot access field '%s' as type %s", fieldName_.c_str(), typeName));
 }
 
 }  // namespace Vdei

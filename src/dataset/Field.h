@@ -46,8 +46,7 @@ namespace Vdei {
 class TDataSet;
 class TField;
 
-using TFieldGetTextEvent =
-    std::function<void(TField* Sender, std::string& Text, bool DisplayText)>;
+using TFieldGetTextEvent = std::function<void(TField* Sender, std::string& Text, bool DisplayText)>;
 
 class TField : public TPersistent {
  public:
@@ -111,9 +110,12 @@ class TField : public TPersistent {
   double AsCurrency() const { return AsFloat(); }
 
   // The plain text without a copy where the field holds text: string,
-  // memo and blob fields return a view of the stored bytes
-  // (valid until the dataset is closed or emptied, whatever else changes);
-  // other fields write their text into buffer and return a view of it.
+  // memo and blob fields return a view of the stored bytes, valid until
+  // that record is changed (a posted edit of it) or deleted, or the
+  // dataset is closed or emptied; a walk over records that nobody changes
+  // may keep every view it took (RecordStore.h). A view of the record
+  // being edited lasts until the field is written again or the edit ends.
+  // Other fields write their text into buffer and return a view of it.
   // Null gives an empty view.
   virtual std::string_view AsStringView(std::string& buffer) const;
 

@@ -6,36 +6,23 @@
 
 namespace Vdei {
 
-RecordWord TextArena::Add(std::string_view text) {
-  if (text.size() > UINT32_MAX) throw EDatabaseError("Value too large for a field");
-  const size_t needed = sizeof(uint32_t) + text.size();
-  char* p;
-  if (needed > kBlockSize / 4) {
-    // Large values get a block of their own, placed before the current
-    // block so the current one keeps filling.
-    auto block = std::make_unique<char[]>(needed);
-    p = block.get();
-    blocks_.insert(blocks_.empty() ? blocks_.end() : blocks_.end() - 1, std::move(block));
-    reserved_ += needed;
-  } else {
-    if (used_ + needed > kBlockSize) {
-      blocks_.push_back(std::make_unique<char[]>(kBlockSize));
-      used_ = 0;
-      reserved_ += kBlockSize;
-    }
-    p = blocks_.back().get() + used_;
-    used_ += needed;
+bool StoresText(TFieldType type) {
+  switch (type) {
+    case ftString:
+    case ftBCD:
+    case ftBytes:
+    case ftVarBytes:
+    case ftBlob:
+    case ftMemo:
+    case ftGraphic:
+    case ftFmtMemo:
+    case ftParadoxOle:
+    case ftDBaseOle:
+    case ftTypedBinary:
+      return true;
+    default:
+      return false;
   }
-  const uint32_t length = static_cast<uint32_t>(text.size());
-  std::memcpy(p, &length, sizeof length);
-  if (!text.empty()) std::memcpy(p + sizeof length, text.data(), text.size());
-  return static_cast<RecordWord>(reinterpret_cast<uintptr_t>(p));
-}
-
-void TextArena::Clear() {
-  blocks_.clear();
-  used_ = kBlockSize;
-  reserved_ = 0;
 }
 
 void RecordLayout::Reset(RecordWord* row) const {
@@ -43,29 +30,40 @@ void RecordLayout::Reset(RecordWord* row) const {
   for (int w = 0; w < NullWords; ++w) row[w] = ~RecordWord{0};
 }
 
-void RecordStore::Reset(int fieldCount) {
-  layout_ = RecordLayout(fieldCount);
+void RecordStore::ReleaseAll() {
+  std::vector<uint32_t>().swap(rowOf_);
+  std::vector<uint32_t>().swap(freeRows_);
   std::vector<RecordWord>().swap(words_);
-  std::deque<uint32_t>().swap(order_);
   arena_.Clear();
 }
 
-int64_t RecordStore::PositionOf(uint32_t id) const {
-  auto it = std::lower_bound(order_.begin(), order_.end(), id);
-  if (it == order_.end() || *it != id) return -1;
-  return it - order_.begin();
+void RecordStore::Reset(int fieldCount) {
+  layout_ = RecordLayout(fieldCount);
+  textFields_.clear();
+  firstId_ = 0;
+  order_.Reset(0);
+  ReleaseAll();
 }
 
-uint32_t RecordStore::NextId() const {
-  return static_cast<uint32_t>(words_.size() / RowWidth());
+void RecordStore::Clear() {
+  firstId_ = order_.NextId();
+  order_.Reset(firstId_);
+  ReleaseAll();
 }
 
 uint32_t RecordStore::Append() {
-  const uint32_t id = NextId();
-  if (id == UINT32_MAX) throw EDatabaseError("Too many records");
-  words_.resize(words_.size() + RowWidth());
+  if (NextId() >= kNoRecord - 1) throw EDatabaseError("Too many records");
+  uint32_t row;
+  if (!freeRows_.empty()) {
+    row = freeRows_.back();
+    freeRows_.pop_back();
+  } else {
+    row = static_cast<uint32_t>(words_.size() / RowWidth());
+    words_.resize(words_.size() + RowWidth());
+  }
+  rowOf_.push_back(row);
+  const uint32_t id = order_.Add();
   layout_.Reset(Row(id));
-  order_.push_back(id);
   return id;
 }
 
@@ -76,12 +74,31 @@ uint32_t RecordStore::Append(const RecordWord* row) {
 }
 
 void RecordStore::Overwrite(uint32_t id, const RecordWord* row) {
-  std::copy(row, row + layout_.Width(), Row(id));
+  RecordWord* target = Row(id);
+  for (int field : textFields_) {
+    const RecordWord old = layout_.Slot(target, field);
+    if (old != layout_.Slot(row, field)) arena_.Release(old);
+  }
+  std::copy(row, row + layout_.Width(), target);
 }
 
-void RecordStore::Erase(size_t position) {
-  order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(position));
-  if (order_.empty()) Clear();
+void RecordStore::ReleaseNewTexts(const RecordWord* row, const RecordWord* original) {
+  for (int field : textFields_) {
+    const RecordWord handle = layout_.Slot(row, field);
+    if (original == nullptr || handle != layout_.Slot(original, field)) arena_.Release(handle);
+  }
+}
+
+void RecordStore::Erase(uint32_t id) {
+  for (int field : textFields_) arena_.Release(layout_.Slot(Row(id), field));
+  freeRows_.push_back(rowOf_[id - firstId_]);
+  order_.Remove(id);
+  if (order_.Count() == 0) Clear();
+}
+
+size_t RecordStore::BytesReserved() const {
+  return (rowOf_.capacity() + freeRows_.capacity()) * sizeof(uint32_t) +
+         words_.capacity() * sizeof(RecordWord) + order_.BytesReserved() + arena_.BytesReserved();
 }
 
 }  // namespace Vdei

@@ -5,49 +5,36 @@
 // A record is a row of 64-bit words: first the null bits (one per field,
 // ceil(fields / 64) words), then one slot per field. A slot holds the value
 // itself for integer, Boolean (0 / 1), float, currency and date-time
-// fields (int64 or double bits), and a pointer into the store's text arena
-// for string, BCD, bytes and blob fields. Arena texts never move, so views
-// of them stay valid until Clear; edits add new texts and leave the old
-// ones in place.
+// fields (int64 or double bits), and a handle into the store's text arena
+// (TextArena.h) for the text fields (SetTextFields): string, BCD, bytes
+// and blob fields. A null value's slot is 0.
 //
-// Records have ids in the order they were added (0, 1, 2, ...); the store
-// keeps the ids of the live records in dataset order, which is ascending id
-// order since records are only appended. Deleting the first or last record
-// is O(1); an id is found from its position in O(1) and a position from its
-// id in O(log n).
+// Texts are owned by the records that hold them. Overwrite releases the
+// texts it replaces, Erase those of the erased record, so a store that is
+// updated again and again stays within the peak of what it held at once.
+// The rule for views of texts (TField::AsStringView): a view stays valid
+// until its record is overwritten or erased, or the store is cleared; a
+// walk over records that nobody changes (an export) may keep every view
+// it took.
+//
+// Records have ids in the order they were added; ids are never reused
+// until Reset, also not after Clear, so an id names one record for the
+// store's whole life. Dataset order is ascending id order (RecordOrder.h):
+// appending, erasing anywhere, finding the neighbours of an id and reading
+// a row by id are O(1) (amortised); an id from a position and a position
+// from an id are O(log n). Rows of erased records are reused by later
+// appends.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
-#include <deque>
-#include <memory>
-#include <string_view>
 #include <vector>
 
+#include "dataset/FieldType.h"
+#include "dataset/RecordOrder.h"
+#include "dataset/TextArena.h"
+
 namespace Vdei {
-
-using RecordWord = uint64_t;
-
-// Length-prefixed texts in fixed blocks that never move.
-class TextArena {
- public:
-  // Stores a copy of text and returns its handle (for a record slot).
-  RecordWord Add(std::string_view text);
-  static std::string_view Read(RecordWord handle) {
-    const char* p = reinterpret_cast<const char*>(static_cast<uintptr_t>(handle));
-    uint32_t length;
-    std::memcpy(&length, p, sizeof length);
-    return {p + sizeof length, length};
-  }
-  void Clear();
-  size_t BytesReserved() const { return reserved_; }
-
- private:
-  static constexpr size_t kBlockSize = 1 << 20;
-  std::vector<std::unique_ptr<char[]>> blocks_;
-  size_t used_ = kBlockSize;  // bytes used in the last block
-  size_t reserved_ = 0;
-};
 
 // Reading and writing the words of one record.
 struct RecordLayout {
@@ -83,43 +70,64 @@ inline double BitsDouble(RecordWord bits) {
   return value;
 }
 
+// Whether a field of the type keeps its value in the text arena.
+bool StoresText(TFieldType type);
+
 class RecordStore {
  public:
-  // Forgets every record and text and takes a new record width.
+  static constexpr uint32_t kNoRecord = RecordOrder::kNone;
+
+  // Forgets every record and text, takes a new record width (no text
+  // fields) and numbers ids from 0 again.
   void Reset(int fieldCount);
-  void Clear() { Reset(layout_.FieldCount); }
+  // Forgets every record and text; ids go on from where they were.
+  void Clear();
+  // The fields whose slots hold text handles.
+  void SetTextFields(std::vector<int> fields) { textFields_ = std::move(fields); }
 
   const RecordLayout& Layout() const { return layout_; }
   TextArena& Arena() { return arena_; }
+  const TextArena& Arena() const { return arena_; }
 
-  size_t Count() const { return order_.size(); }
-  uint32_t IdAt(size_t position) const { return order_[position]; }
-  // Position of a live record id, or -1.
-  int64_t PositionOf(uint32_t id) const;
+  size_t Count() const { return order_.Count(); }
+  // The live ids in dataset order: First, After, At, PositionOf...
+  const RecordOrder& Order() const { return order_; }
+  // Precondition: id is live.
   const RecordWord* Row(uint32_t id) const { return words_.data() + RowOffset(id); }
   RecordWord* Row(uint32_t id) { return words_.data() + RowOffset(id); }
 
   // Appends a record (all null) and returns its id; the row is writable
   // until the next Append.
   uint32_t Append();
-  // Appends a copy of row (Width() words).
+  // Appends a copy of row (Width() words); the record owns its texts.
   uint32_t Append(const RecordWord* row);
+  // Copies row over the record, releasing the texts it no longer holds.
   void Overwrite(uint32_t id, const RecordWord* row);
-  // Removes the record at a position from the order (its words stay until
-  // Clear; the whole store is released when the last record goes).
-  void Erase(size_t position);
+  // Removes a live record and releases its texts; the store is cleared
+  // when the last record goes.
+  void Erase(uint32_t id);
+  // Releases the texts of row that original (nullptr: no record) does not
+  // hold: for a row being edited that is abandoned.
+  void ReleaseNewTexts(const RecordWord* row, const RecordWord* original);
 
   // The next id Append will give.
-  uint32_t NextId() const;
+  uint32_t NextId() const { return order_.NextId(); }
+  // Bytes held for rows, ids and texts (for memory figures).
+  size_t BytesReserved() const;
 
  private:
-  // Rows of a store without fields still take one word, so ids count.
+  // Rows of a store without fields still take one word.
   size_t RowWidth() const { return layout_.Width() > 0 ? layout_.Width() : 1; }
-  size_t RowOffset(uint32_t id) const { return size_t(id) * RowWidth(); }
+  size_t RowOffset(uint32_t id) const { return size_t{rowOf_[id - firstId_]} * RowWidth(); }
+  void ReleaseAll();
 
   RecordLayout layout_;
+  std::vector<int> textFields_;
+  RecordOrder order_;
+  uint32_t firstId_ = 0;         // the id of rowOf_[0]
+  std::vector<uint32_t> rowOf_;  // row number of each id since firstId_
+  std::vector<uint32_t> freeRows_;
   std::vector<RecordWord> words_;
-  std::deque<uint32_t> order_;
   TextArena arena_;
 };
 

@@ -15,9 +15,13 @@ bool IsIntegerType(TFieldType type) {
   return type == ftSmallint || type == ftInteger || type == ftWord || type == ftAutoInc;
 }
 
-bool IsTextType(TFieldType type) { return type == ftString || type == ftMemo || type == ftFmtMemo; }
+bool IsTextType(TFieldType type) {
+  return type == ftString || type == ftMemo || type == ftFmtMemo;
+}
 
-bool IsDateType(TFieldType type) { return type == ftDate || type == ftTime || type == ftDateTime; }
+bool IsDateType(TFieldType type) {
+  return type == ftDate || type == ftTime || type == ftDateTime;
+}
 
 bool ParseBoolean(std::string_view text, bool& value) {
   text = Trim(text);
@@ -47,7 +51,7 @@ void ResultBuilder::SetSlot(int column, RecordWord value) {
 
 void ResultBuilder::SetArenaText(int column, std::string_view text) {
   longest_[column] = std::max(longest_[column], text.size());
-  SetSlot(column, store_.Arena().Add(text));
+  SetSlot(column, store_.Arena().AddCompact(text));
 }
 
 void ResultBuilder::ResolveType(int column, TFieldType type) {
@@ -64,7 +68,8 @@ void ResultBuilder::SetInteger(int column, int64_t value) {
   if (type == ftBoolean) return SetSlot(column, value != 0);
   if (type == ftFloat || type == ftCurrency)
     return SetSlot(column, DoubleBits(static_cast<double>(value)));
-  if (IsDateType(type)) ThrowInvalidFieldText(IntToStr(value), DateWhat(type), columns_[column].Name);
+  if (IsDateType(type))
+    ThrowInvalidFieldText(IntToStr(value), DateWhat(type), columns_[column].Name);
   SetArenaText(column, IntToStr(value));
 }
 
