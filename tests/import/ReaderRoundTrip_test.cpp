@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "AllTypesTable.h"
+#include "ExportPackage.h"
 #include "core/CodePage.h"
 #include "core/StrUtils.h"
 #include "core/Stream.h"
@@ -20,18 +21,7 @@ namespace VdImport {
 namespace {
 
 using namespace Vdei;
-using VdExport::TVdExportToCellFile;
-
-std::string Export(TVdExportToCellFile& writer, TDataSet* table, VdExport::TVdOptions options = 0) {
-  writer.SetDataSet(table);
-  writer.SetColumnSource(VdExport::csDataSet);
-  writer.SetAnimatedStatus(false);
-  writer.SetOptions(options | VdExport::OptionBit(VdExport::soDisableControls));
-  writer.SetAddTitle(true);
-  TMemoryStream stream;
-  writer.ExportToStream(&stream);
-  return std::string(stream.View());
-}
+using VdeiTest::ExportPackage;
 
 // The text a date, time or date-time field of the all-types table is
 // written as, by record.
@@ -105,7 +95,7 @@ TEST_F(ReaderRoundTrip, EveryXMLLayoutReadsBackEveryValue) {
   for (const auto& [format, layout] : layouts) {
     auto* writer = new VdExport::TVdExportToXML(&form);
     writer->SetFormat(format);
-    const std::string package = Export(*writer, table);
+    const std::string package = ExportPackage(*writer, table);
     const XmlScanTags tags =
         format == VdExport::xmlClientDataset ? XmlScanTags{"ROWDATA", "", "ROW"} : XmlScanTags{};
     const XmlScanResult scan = ScanXMLText(package, tags);
@@ -126,7 +116,7 @@ TEST_F(ReaderRoundTrip, Utf8PackageIsReadIntoTheActiveCodePage) {
   table->Post();
   auto* writer = new VdExport::TVdExportToXML(&form);
   writer->SetFormat(VdExport::xmlClientDataset);
-  std::string package = AnsiToUtf8(Export(*writer, table));
+  std::string package = AnsiToUtf8(ExportPackage(*writer, table));
   package = VdExport::ReplaceAllText(package, "windows-1252", "UTF-8");
   const XmlScanResult scan = ScanXMLText(package, {"ROWDATA", "", "ROW"});
   ASSERT_TRUE(scan.Utf8);
@@ -143,7 +133,7 @@ TEST_F(ReaderRoundTrip, Utf8PackageIsReadIntoTheActiveCodePage) {
 
 TEST_F(ReaderRoundTrip, HTMLPageReadsBackItsTextsAndNulls) {
   auto* writer = new VdExport::TVdExportToHTML(&form);
-  const HtmlScanResult scan = ScanHTMLText(Export(*writer, table), 1, 2);
+  const HtmlScanResult scan = ScanHTMLText(ExportPackage(*writer, table), 1, 2);
   ASSERT_EQ(scan.Columns.size(), static_cast<size_t>(table->FieldCount()));
   ASSERT_EQ(scan.StoredRows(), static_cast<size_t>(table->RecordCount()));
   int record = 0;
@@ -161,7 +151,8 @@ TEST_F(ReaderRoundTrip, HTMLPageReadsBackItsTextsAndNulls) {
 
 TEST_F(ReaderRoundTrip, NullBooleanOfMaskedTextsReadsBackAsNull) {
   auto* writer = new VdExport::TVdExportToHTML(&form);
-  const std::string page = Export(*writer, table, VdExport::OptionBit(VdExport::soFieldMask));
+  const std::string page =
+      ExportPackage(*writer, table, VdExport::OptionBit(VdExport::soFieldMask));
   const HtmlScanResult scan = ScanHTMLText(page, 1, 2);
   const int flag = table->FieldByName("Flag")->Index() + 1;
   EXPECT_EQ(GetHTMLCell(scan.Row(0), flag), std::optional<std::string_view>("True"));
