@@ -8,6 +8,7 @@
 #include "core/CodePage.h"
 #include "dataset/Fields.h"
 #include "import/VdIBase.h"
+#include "platform/Application.h"
 
 namespace VdImport {
 namespace {
@@ -95,6 +96,20 @@ TEST_F(RowEvaluation, LookupAndSubstitute) {
   EXPECT_EQ(Import("Name=SUBSTITUTE(STATE, 'CA;NY;TX', 'California;New York')",
                    {{"1", "", "CA"}, {"1", "", "NY"}, {"1", "", "WA"}, {"1", "", "TX"}}),
             "-:California:- -:New York:- -:-:- -:-:-");
+  // A dataset on another form is named through the application object.
+  std::unique_ptr<Vdei::TComponent> other(new Vdei::TComponent(&Vdei::Application()));
+  other->SetName("frmOther");
+  auto* remote = new Vdei::TClientDataSet(other.get());
+  remote->SetName("Remote");
+  remote->FieldDefs()->Add("CUSTNO", Vdei::ftInteger);
+  remote->FieldDefs()->Add("COMPANY", Vdei::ftString, 20);
+  remote->CreateDataSet();
+  remote->Append();
+  remote->Fields(0)->SetAsInteger(5);
+  remote->Fields(1)->SetAsString("Far");
+  remote->Post();
+  EXPECT_EQ(Import("Name=LOOKUP('frmOther.Remote', 'CUSTNO', ID, 'COMPANY')", {{"5", "", ""}}),
+            "-:Far:-");
   // Too few arguments: the name is a cell (here no cell, so its own text).
   EXPECT_EQ(Import("Name=SUBSTITUTE(STATE)", {{"1", "", "CA"}}), "-:SUBSTITUTE:-");
   std::string rest = "a b \t;c";

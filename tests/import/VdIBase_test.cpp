@@ -6,6 +6,7 @@
 #include "ImportTestReader.h"
 #include "RecordingPlatform.h"
 #include "core/Exception.h"
+#include "core/Stream.h"
 #include "dataset/DataSource.h"
 #include "import/VdIStat.h"
 
@@ -45,6 +46,7 @@ TEST_F(ImportRun, CopyReplacesTheRecordsWithMappingsMadeForTheRunOnly) {
   EXPECT_EQ(Contents(*table), "7:x:- 8:y:- 9:z:-");
   EXPECT_EQ(Counts(), "3 imported, 3 added, 0 updated, 5 deleted, 0 errors");
   EXPECT_EQ(reader->Statistic()->TotalCount(), 3);
+  EXPECT_EQ(reader->SourceStream(), nullptr);
   EXPECT_EQ(reader->Statistic()->Result(), irExecuted);
   EXPECT_EQ(reader->FinalText(), "The data import process has completed successfully.");
   EXPECT_EQ(structure, (std::vector<std::string>{"ID", "NAME"}));
@@ -208,6 +210,23 @@ TEST_F(ImportRun, AbortFromTheRecordEventOrCancelFromTheWindowEndsCanceled) {
   EXPECT_EQ(reader->ProgressWindow(), nullptr) << "closed at the end of the run";
   ASSERT_FALSE(seen.empty());
   EXPECT_EQ(seen.back(), "The data import process was canceled by the user. 2");
+}
+
+TEST_F(ImportRun, RowBoundsCountWithoutOverflow) {
+  reader->rows = {{"1", "a"}, {"2", "b"}, {"3", "c"}};
+  reader->SetRowFirst(-5);  // counts as 1
+  EXPECT_EQ(reader->RowLimit(), 2147483647);
+  reader->SetRowFirst(2);
+  reader->SetRowLast(2);
+  EXPECT_EQ(reader->RowLimit(), 1);
+  reader->SetRowLast(-2147483647 - 1);
+  EXPECT_EQ(reader->RowLimit(), 0);
+  reader->SetRowFirst(1);
+  reader->SetRowLast(2147483647);
+  Vdei::TMemoryStream stream;
+  reader->ImportFromStream(&stream);
+  EXPECT_EQ(reader->Statistic()->TotalCount(), 3);
+  EXPECT_EQ(reader->SourceStream(), nullptr) << "the caller's stream is forgotten";
 }
 
 TEST_F(ImportRun, StartingARunInsideARunRaises) {
