@@ -63,16 +63,7 @@ bool TVdExportBaseComponent::UpdateProgress(const std::string& statusText, int v
 }
 
 bool TVdExportBaseComponent::CloseProgressWindow() {
-  if (!progressWindow_) return false;
-  try {
-    progressWindow_->Animation()->SetActive(false);
-    progressWindow_.reset();
-    ProcessMessages();
-    return true;
-  } catch (...) {
-    progressWindow_.reset();
-    return false;
-  }
+  return Vdei::CloseProgressForm(progressWindow_);
 }
 
 bool TVdExportBaseComponent::Canceled() const {

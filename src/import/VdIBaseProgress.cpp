@@ -106,16 +106,7 @@ bool TVdImportBaseComponent::IsCanceled() const {
 }
 
 bool TVdImportBaseComponent::CloseProgressWindow() {
-  if (!progressWindow_) return false;
-  try {
-    progressWindow_->Animation()->SetActive(false);
-    progressWindow_.reset();
-    ProcessMessages();
-    return true;
-  } catch (...) {
-    progressWindow_.reset();
-    return false;
-  }
+  return Vdei::CloseProgressForm(progressWindow_);
 }
 
 }  // namespace VdImport

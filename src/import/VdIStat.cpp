@@ -16,47 +16,14 @@ constexpr int kValueOffset = 72;  // value label's left, from its caption's left
 
 const Vdei::TClassInfo& TfrmVdIProcess::StaticClassInfo() {
   static const Vdei::TClassInfo info =
-      Vdei::ClassInfoBuilder<TfrmVdIProcess, Vdei::TForm>("TfrmVdIProcess").Build();
+      Vdei::ClassInfoBuilder<TfrmVdIProcess, Vdei::TProgressForm>("TfrmVdIProcess").Build();
   return info;
 }
 
 TfrmVdIProcess::TfrmVdIProcess(Vdei::TComponent* owner)
-    : TForm(owner),
-      bevel_(new Vdei::TBevel(this)),
-      lblStatus_(new Vdei::TLabel(this)),
-      progressBar_(new Vdei::TProgressBar(this)),
-      btnCancel_(new Vdei::TButton(this)),
+    : TProgressForm(owner, "frmVdIProcess", 130, 80, std::string(ImportMessage(SCancelCaption))),
       pnlCounters_(new Vdei::TPanel(this)) {
-  SetName("frmVdIProcess");
-  SetClientSize(442, 130);
-  SetBorderStyle(Vdei::bsDialog);
-  SetPosition(Vdei::poScreenCenter);
-  Font().SetName("MS Sans Serif");
-  Font().SetHeight(-11);
-
-  bevel_->SetName("Bevel");
-  bevel_->SetBounds(0, 0, 442, 130);
-  bevel_->SetShape(Vdei::bsFrame);
-  bevel_->SetStyle(Vdei::bsRaised);
-
-  lblStatus_->SetName("lblStatus");
-  lblStatus_->SetBounds(8, 56, 339, kLabelHeight);
-  lblStatus_->SetAutoSize(false);
-
-  progressBar_->SetName("ProgressBar");
-  progressBar_->SetBounds(10, 70, 337, 10);
-  progressBar_->SetMin(0);
-  progressBar_->SetMax(100);
-  progressBar_->SetVisible(false);
-
-  btnCancel_->SetName("btnCancel");
-  btnCancel_->SetBounds(355, 80, 75, 25);
-  btnCancel_->SetCaption(std::string(ImportMessage(SCancelCaption)));
-  btnCancel_->SetCancel(true);
-  btnCancel_->SetCursor(Vdei::crArrow);
-  btnCancel_->SetModalResult(Vdei::mrCancel);
-  btnCancel_->OnClick = [this](Vdei::TObject* sender) { btnCancelClick(sender); };
-
+  ProgressBar()->SetVisible(false);
   pnlCounters_->SetName("pnlCounters");
   pnlCounters_->SetBounds(10, 83, 337, 43);
   pnlCounters_->SetBevelOuter(Vdei::bvNone);
@@ -71,11 +38,6 @@ TfrmVdIProcess::TfrmVdIProcess(Vdei::TComponent* owner)
   lblDeleted_->SetCaption(std::string(ImportMessage(SDeletedCaption)));
   lblErrors_->SetCaption(std::string(ImportMessage(SErrorsCaption)));
   lblProcessed_->SetCaption(std::string(ImportMessage(SProcessedCaption)));
-
-  OnClose = [this](Vdei::TObject* sender, Vdei::TCloseAction& action) {
-    FormClose(sender, action);
-  };
-  FormCreate(this);
 }
 
 void TfrmVdIProcess::AddCounter(Vdei::TLabel*& caption, Vdei::TLabel*& value, const char* name,
@@ -97,24 +59,6 @@ void TfrmVdIProcess::AddCounter(Vdei::TLabel*& caption, Vdei::TLabel*& value, co
   blue.SetColor(Vdei::clBlue);
   value->SetFont(blue);
   value->SetCaption("0");
-}
-
-void TfrmVdIProcess::FormCreate(Vdei::TObject*) {
-  if (animation_ == nullptr) animation_ = new Vdei::TAnimate(this);
-  animation_->SetName("Animate");
-  animation_->SetBounds(8, 4, 427, 45);
-  animation_->SetActive(false);
-  animation_->SetStopFrame(34);
-  animation_->SetTransparent(true);
-  canceled_ = false;
-}
-
-void TfrmVdIProcess::btnCancelClick(Vdei::TObject*) {
-  canceled_ = true;
-}
-
-void TfrmVdIProcess::FormClose(Vdei::TObject*, Vdei::TCloseAction&) {
-  canceled_ = true;
 }
 
 }  // namespace VdImport
