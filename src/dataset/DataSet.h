@@ -103,6 +103,20 @@ class TDataSet : public TComponent {
   // Whether records can be added, changed and deleted.
   virtual bool CanModify() const { return true; }
 
+  // Batches of changes. A dataset that writes through to a database makes
+  // the changes between StartTransaction and Commit one transaction
+  // (Rollback undoes them all), and the changes between BeginRow and
+  // ReleaseRow one unit that RollbackRow undoes alone, keeping the
+  // transaction usable. An in-memory dataset has nothing to undo: all six
+  // do nothing and InTransaction is false.
+  virtual void StartTransaction() {}
+  virtual void Commit() {}
+  virtual void Rollback() {}
+  virtual bool InTransaction() const { return false; }
+  virtual void BeginRow() {}
+  virtual void ReleaseRow() {}
+  virtual void RollbackRow() {}
+
   // Fields, in field order.
   int FieldCount() const { return static_cast<int>(fields_.size()); }
   TField* Fields(int index) const;  // EListError outside 0..FieldCount-1

@@ -42,6 +42,38 @@ std::string MessageOf(const std::exception_ptr& failure) {
   throw Vdei::Exception(ImportMessage(SPropertyNotSpecified, name));
 }
 
+// The run's transaction on a dataset that writes to a database: begun by
+// the run unless the caller holds one already (then committing or rolling
+// back is the caller's), committed when the run ends executed, rolled back
+// otherwise.
+class TRunTransaction {
+ public:
+  explicit TRunTransaction(TDataSet& dataSet)
+      : dataSet_(dataSet), owned_(!dataSet.InTransaction()) {
+    if (owned_) dataSet_.StartTransaction();
+  }
+  ~TRunTransaction() {
+    if (!owned_) return;
+    try {
+      dataSet_.Rollback();
+    } catch (...) {
+      // The run has failed or was cancelled already; nothing is kept.
+    }
+  }
+  TRunTransaction(const TRunTransaction&) = delete;
+  TRunTransaction& operator=(const TRunTransaction&) = delete;
+  // A commit the database refuses raises: the run fails.
+  void Commit() {
+    if (!owned_) return;
+    owned_ = false;
+    dataSet_.Commit();
+  }
+
+ private:
+  TDataSet& dataSet_;
+  bool owned_;
+};
+
 // Raised by the store of a row whose error was reported already and stops
 // the run: the row handler passes the error on without reporting it again.
 struct TStopRun {
@@ -113,11 +145,13 @@ void TVdImportBaseComponent::RunProtected() {
       }
     } temporary{*mappings_};
     MakeStructure(temporary.made);
+    TRunTransaction transaction(*dataSet_);
     ImportRecords();
     if (IsCanceled() || abortFlag_) {
       finalText_ = ImportMessage(SImportCanceled);
       statistic_->SetResult(irCanceled);
     } else {
+      transaction.Commit();
       const int errors = statistic_->TotalErrors();
       finalText_ = errors > 0 ? ImportMessage(SImportCompletedWithErrors, std::to_string(errors))
                               : std::string(ImportMessage(SImportCompleted));
@@ -312,13 +346,17 @@ TVdIAction TVdImportBaseComponent::ChooseAction(bool exist) const {
 }
 
 void TVdImportBaseComponent::StoreRow(TVdIAction action) {
+  if (action == iaUnknown) return;
   try {
+    dataSet_->BeginRow();
     ApplyAction(action);
+    dataSet_->ReleaseRow();
     CountAction(action);
   } catch (...) {
     std::exception_ptr failure = std::current_exception();
     try {
       if (IsChanging(*dataSet_)) dataSet_->Cancel();
+      dataSet_->RollbackRow();
     } catch (...) {
       // The record's own error is the one to report.
     }

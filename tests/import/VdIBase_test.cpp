@@ -229,6 +229,44 @@ TEST_F(ImportRun, RowBoundsCountWithoutOverflow) {
   EXPECT_EQ(reader->SourceStream(), nullptr) << "the caller's stream is forgotten";
 }
 
+// An in-memory table that logs the transaction calls a run makes.
+class TTransactionLog : public Vdei::TClientDataSet {
+ public:
+  using TClientDataSet::TClientDataSet;
+  std::string log;
+  bool held = false;  // a transaction of the caller's
+  void StartTransaction() override { log += "start "; }
+  void Commit() override { log += "commit"; }
+  void Rollback() override { log += "rollback"; }
+  bool InTransaction() const override { return held; }
+  void BeginRow() override { log += "("; }
+  void ReleaseRow() override { log += ")"; }
+  void RollbackRow() override { log += "!) "; }
+};
+
+TEST_F(ImportRun, ARunIsOneTransactionAndAFailedRowIsUndoneAlone) {
+  auto* logged = new TTransactionLog(&form);
+  logged->FieldDefs()->Add("Id", Vdei::ftInteger);
+  logged->CreateDataSet();
+  reader->SetDataSet(logged);
+  reader->Mappings()->Add("Id=ID");
+  reader->rows = {{"1"}, {"x"}, {"3"}};
+  reader->Execute();
+  EXPECT_EQ(logged->log, "start ()(!) ()commit");
+
+  logged->log.clear();
+  reader->OnErrorEvent = [](Vdei::TObject*, const Vdei::Exception&, bool&) {};  // stops the run
+  reader->Execute();
+  EXPECT_EQ(reader->Statistic()->Result(), irFailed);
+  EXPECT_EQ(logged->log, "start ()(!) rollback");
+
+  logged->log.clear();
+  logged->held = true;  // the caller's transaction: neither committed nor rolled back here
+  reader->OnErrorEvent = nullptr;
+  reader->Execute();
+  EXPECT_EQ(logged->log, "()(!) ()");
+}
+
 TEST_F(ImportRun, StartingARunInsideARunRaises) {
   reader->rows = {{"1", "a"}};
   std::string inner;
