@@ -1,10 +1,5 @@
 #include "tools/ExportOptions.h"
 
-#include <algorithm>
-#include <charconv>
-#include <functional>
-
-#include "core/CodePage.h"
 #include "core/StrUtils.h"
 
 namespace Vdei {
@@ -54,46 +49,10 @@ constexpr const char* kUsage =
 
 enum TOptionScope { osAny, osXML, osHTML };
 
-struct OptionSpec {
-  const char* Name;
-  bool TakesValue;
-  TOptionScope Scope;
-  std::function<void(ExportOptions&, const std::string&)> Apply;
-};
-
-[[noreturn]] void Refuse(const std::string& option, const std::string& value, const char* what) {
-  throw EUsageError(option + " " + value + ": " + what);
-}
-
-// One character of the ANSI code page (the argument is UTF-8).
-char CharValue(const std::string& option, const std::string& value) {
-  const std::string ansi = Utf8ToAnsi(value);
-  if (ansi.size() != 1) Refuse(option, value, "needs exactly one character");
-  return ansi[0];
-}
-
-int CountValue(const std::string& option, const std::string& value) {
-  int count = 0;
-  const char* end = value.data() + value.size();
-  const auto [ptr, error] = std::from_chars(value.data(), end, count);
-  if (error != std::errc() || ptr != end || count < 0) Refuse(option, value, "needs a count >= 0");
-  return count;
-}
-
-template <class T>
-T NamedValue(const std::string& option, const std::string& value,
-             const std::vector<std::pair<const char*, T>>& names) {
-  for (const auto& [name, result] : names) {
-    if (SameText(value, name)) return result;
-  }
-  Refuse(option, value, "is not one of the values listed in --help");
-}
+using OptionSpec = ToolOptionSpec<ExportOptions>;
 
 VdExport::TVdEXMLTags TagsValue(const std::string& option, const std::string& value) {
-  const std::vector<std::string> names = Split(value, ',');
-  const bool anyEmpty =
-      std::any_of(names.begin(), names.end(), [](const std::string& n) { return n.empty(); });
-  if (names.size() != 3 || anyEmpty) Refuse(option, value, "needs three names: RECORDS,RECORD,ROW");
+  const std::vector<std::string> names = TagNamesOption(option, value);
   VdExport::TVdEXMLTags tags;
   tags.SetRecordsTag(names[0]);
   tags.SetRecordTag(names[1]);
@@ -110,27 +69,27 @@ const std::vector<OptionSpec>& OptionSpecs() {
       {"--format", true, osAny,
        [](O& o, S v) {
          o.Format =
-             NamedValue<TExportFormatKind>("--format", v, {{"xml", efXML}, {"html", efHTML}});
+             NamedOption<TExportFormatKind>("--format", v, {{"xml", efXML}, {"html", efHTML}});
        }},
       {"--layout", true, osXML,
        [](O& o, S v) {
-         o.Layout = NamedValue<TVdEXMLFormat>("--layout", v,
-                                              {{"clientdataset", VdExport::xmlClientDataset},
-                                               {"ie", VdExport::xmlIE},
-                                               {"iecompact", VdExport::xmlIECompact},
-                                               {"element", VdExport::xmlElement},
-                                               {"mssql", VdExport::xmlMSSQL}});
+         o.Layout = NamedOption<TVdEXMLFormat>("--layout", v,
+                                               {{"clientdataset", VdExport::xmlClientDataset},
+                                                {"ie", VdExport::xmlIE},
+                                                {"iecompact", VdExport::xmlIECompact},
+                                                {"element", VdExport::xmlElement},
+                                                {"mssql", VdExport::xmlMSSQL}});
        }},
       {"--output", true, osAny,
        [](O& o, S v) {
-         if (v.empty()) Refuse("--output", "\"\"", "needs a file name");
+         if (v.empty()) RefuseOption("--output", "\"\"", "needs a file name");
          o.Output = v;
        }},
       {"--no-title", false, osAny, [](O& o, S) { o.NoTitle = true; }},
       {"--rows-per-file", true, osXML,
-       [](O& o, S v) { o.RowsPerFile = CountValue("--rows-per-file", v); }},
+       [](O& o, S v) { o.RowsPerFile = CountOption("--rows-per-file", v); }},
       {"--quote", true, osXML,
-       [](O& o, S v) { o.Quote = SameText(v, "none") ? '\0' : CharValue("--quote", v); }},
+       [](O& o, S v) { o.Quote = SameText(v, "none") ? '\0' : CharOption("--quote", v); }},
       {"--blank-values", false, osXML, [](O& o, S) { o.BlankValues = true; }},
       {"--blank-if-zero", false, osAny, [](O& o, S) { o.BlankIfZero = true; }},
       {"--field-mask", false, osAny, [](O& o, S) { o.FieldMask = true; }},
@@ -140,19 +99,19 @@ const std::vector<OptionSpec>& OptionSpecs() {
       {"--no-lines", false, osHTML, [](O& o, S) { o.NoLines = true; }},
       {"--style", true, osHTML,
        [](O& o, S v) {
-         o.Style = NamedValue<TVdEStyle>("--style", v,
-                                         {{"normal", VdExport::esNormal},
-                                          {"pricelist", VdExport::esPriceList},
-                                          {"msmoney", VdExport::esMSMoney},
-                                          {"brick", VdExport::esBrick},
-                                          {"desert", VdExport::esDesert},
-                                          {"eggplant", VdExport::esEggplant},
-                                          {"lilac", VdExport::esLilac},
-                                          {"maple", VdExport::esMaple},
-                                          {"marine", VdExport::esMarine},
-                                          {"rose", VdExport::esRose},
-                                          {"spruce", VdExport::esSpruce},
-                                          {"wheat", VdExport::esWheat}});
+         o.Style = NamedOption<TVdEStyle>("--style", v,
+                                          {{"normal", VdExport::esNormal},
+                                           {"pricelist", VdExport::esPriceList},
+                                           {"msmoney", VdExport::esMSMoney},
+                                           {"brick", VdExport::esBrick},
+                                           {"desert", VdExport::esDesert},
+                                           {"eggplant", VdExport::esEggplant},
+                                           {"lilac", VdExport::esLilac},
+                                           {"maple", VdExport::esMaple},
+                                           {"marine", VdExport::esMarine},
+                                           {"rose", VdExport::esRose},
+                                           {"spruce", VdExport::esSpruce},
+                                           {"wheat", VdExport::esWheat}});
        }},
       {"--header", true, osAny, [](O& o, S v) { o.Header.push_back(v); }},
       {"--footer", true, osAny, [](O& o, S v) { o.Footer.push_back(v); }},
@@ -161,13 +120,13 @@ const std::vector<OptionSpec>& OptionSpecs() {
       {"--tags", true, osXML, [](O& o, S v) { o.Tags = TagsValue("--tags", v); }},
       {"--key-generator", true, osAny, [](O& o, S v) { o.KeyGenerator = v; }},
       {"--decimal-separator", true, osAny,
-       [](O& o, S v) { o.DecimalSeparator = CharValue("--decimal-separator", v); }},
+       [](O& o, S v) { o.DecimalSeparator = CharOption("--decimal-separator", v); }},
       {"--thousand-separator", true, osAny,
-       [](O& o, S v) { o.ThousandSeparator = CharValue("--thousand-separator", v); }},
+       [](O& o, S v) { o.ThousandSeparator = CharOption("--thousand-separator", v); }},
       {"--date-separator", true, osAny,
-       [](O& o, S v) { o.DateSeparator = CharValue("--date-separator", v); }},
+       [](O& o, S v) { o.DateSeparator = CharOption("--date-separator", v); }},
       {"--time-separator", true, osAny,
-       [](O& o, S v) { o.TimeSeparator = CharValue("--time-separator", v); }},
+       [](O& o, S v) { o.TimeSeparator = CharOption("--time-separator", v); }},
       {"--currency", true, osAny, [](O& o, S v) { o.Currency = v; }},
       {"--boolean-true", true, osAny, [](O& o, S v) { o.BooleanTrue = v; }},
       {"--boolean-false", true, osAny, [](O& o, S v) { o.BooleanFalse = v; }},
@@ -176,13 +135,6 @@ const std::vector<OptionSpec>& OptionSpecs() {
       {"--version", false, osAny, [](O& o, S) { o.Version = true; }},
   };
   return specs;
-}
-
-const OptionSpec* FindSpec(const std::string& name) {
-  for (const OptionSpec& spec : OptionSpecs()) {
-    if (name == spec.Name) return &spec;
-  }
-  return nullptr;
 }
 
 // Checks what only makes sense together, once every option is read.
@@ -212,15 +164,7 @@ void CheckCombination(const ExportOptions& options, const std::vector<const Opti
 
 ExportOptions ParseExportOptions(const std::vector<std::string>& args) {
   ExportOptions options;
-  std::vector<const OptionSpec*> given;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const OptionSpec* spec = FindSpec(args[i]);
-    if (spec == nullptr) throw EUsageError("unknown argument: " + args[i]);
-    if (spec->TakesValue && i + 1 >= args.size()) throw EUsageError(args[i] + " needs a value");
-    spec->Apply(options, spec->TakesValue ? args[++i] : std::string());
-    given.push_back(spec);
-  }
-  CheckCombination(options, given);
+  CheckCombination(options, ReadOptions(args, OptionSpecs(), options));
   return options;
 }
 

@@ -15,15 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "core/Exception.h"
 #include "export/VdEStyle.h"
 #include "export/VdEXMLTags.h"
+#include "tools/ToolOptions.h"
 
 namespace Vdei {
-
-class EUsageError : public Exception {
-  using Exception::Exception;
-};
 
 enum TExportFormatKind { efXML, efHTML };
 

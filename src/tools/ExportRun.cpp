@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <regex>
@@ -15,6 +14,7 @@
 #include "export/VdE2XML.h"
 #include "server/SrvSettings.h"
 #include "tools/FdOutputStream.h"
+#include "tools/ToolOptions.h"
 
 namespace Vdei {
 
@@ -115,34 +115,6 @@ class SideFiles {
   std::set<fs::path> before_;
 };
 
-// "<caption>: <done> of <total> records, <rate> records/s" on standard
-// error, every half second and once at the end; on a terminal the
-// line is rewritten in place.
-class ProgressLine {
- public:
-  explicit ProgressLine(std::string caption)
-      : caption_(AnsiToUtf8(caption)), inPlace_(isatty(STDERR_FILENO) != 0) {}
-
-  void Report(int done, int total) {
-    const auto now = Clock::now();
-    const bool last = done >= total;
-    if (!last && now - shown_ < std::chrono::milliseconds(500)) return;
-    shown_ = now;
-    const double seconds = std::chrono::duration<double>(now - start_).count();
-    const double rate = seconds > 0 ? done / seconds : 0;
-    std::fprintf(stderr, "%s%s: %d of %d records, %.0f records/s%s", inPlace_ ? "\r" : "",
-                 caption_.c_str(), done, total, rate, inPlace_ && !last ? "" : "\n");
-    std::fflush(stderr);
-  }
-
- private:
-  using Clock = std::chrono::steady_clock;
-  std::string caption_;
-  bool inPlace_;
-  Clock::time_point start_ = Clock::now();
-  Clock::time_point shown_ = start_;
-};
-
 void ApplyCommonOptions(const ExportOptions& o, TVdExportToCellFile& c) {
   TVdOptions bits = c.Options();
   auto set = [&bits](bool on, TVdOption option) {
@@ -194,7 +166,7 @@ void RunFormat(const ExportOptions& options, TDataSet& data) {
   component->SetColumnSource(csDataSet);
   ApplyCommonOptions(options, *component);
   ApplyFormatOptions(options, *component);
-  ProgressLine progress(component->KeyGenerator());
+  ProgressLine progress(AnsiToUtf8(component->KeyGenerator()), "records");
   if (options.Progress) {
     component->OnProgress = [&progress](TObject*, int done, int total, bool&) {
       progress.Report(done, total);

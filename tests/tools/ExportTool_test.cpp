@@ -1,15 +1,13 @@
 // vdei-export end to end: the program run as a user runs it, against the
 // sample database, SQLite files and a throwaway PostgreSQL cluster.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "../export/XmlCheck.h"
 #include "TestDatabases.h"
+#include "ToolRunner.h"
 #include "core/Stream.h"
 #include "dataset/Query.h"
 #include "export/VdE2HTML.h"
@@ -20,42 +18,16 @@ namespace Vdei {
 namespace {
 
 namespace fs = std::filesystem;
+using VdeiTest::ReadFile;
+using VdeiTest::RunProgram;
+using VdeiTest::ToolRun;
 using VdeiTest::XmlProblem;
 using Args = std::vector<std::string>;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-std::string ShellQuoted(const std::string& arg) {
-  std::string quoted = "'";
-  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-struct ToolRun {
-  int Status = -1;
-  std::string Out;
-  std::string Err;
-};
 
 // Runs vdei-export with args; standard output goes to stdoutPath when one
 // is given (and is then not read back).
 ToolRun RunTool(const Args& args, const std::string& stdoutPath = "") {
-  const VdeiTest::TempDir dir;
-  const std::string out = stdoutPath.empty() ? dir.File("out") : stdoutPath;
-  std::string command = ShellQuoted(std::string(VDEI_BINARY_DIR) + "/src/tools/vdei-export");
-  for (const std::string& arg : args) command += " " + ShellQuoted(arg);
-  command += " >" + ShellQuoted(out) + " 2>" + ShellQuoted(dir.File("err"));
-  const int status = std::system(command.c_str());
-  ToolRun run;
-  run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  if (stdoutPath.empty()) run.Out = ReadFile(out);
-  run.Err = ReadFile(dir.File("err"));
-  return run;
+  return RunProgram("src/tools/vdei-export", args, {"", stdoutPath});
 }
 
 // The package the server's component writes for the query.

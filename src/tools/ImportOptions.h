@@ -1,0 +1,59 @@
+// The command line of vdei-import: what each option asks for, read into
+// ImportOptions, and the usage text.
+//
+// ParseImportOptions reads the arguments after the program name. Options
+// take their value from the next argument; --map may be given many times,
+// every other option once (the last one given counts). Options left out
+// keep the client's reader settings (VdIStructure.h SetClientReaderSettings).
+// A value that does not fit its option, an unknown option, a missing value
+// and --tags with --format html raise EUsageError with a one-line message.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dataset/TablePrinter.h"
+#include "import/VdIBase.h"
+#include "import/VdIDataFormats.h"
+#include "tools/ToolOptions.h"
+
+namespace Vdei {
+
+enum TImportFormatKind { ifXML, ifHTML };
+
+struct ImportOptions {
+  std::string Input;                        // empty: standard input
+  std::optional<TImportFormatKind> Format;  // none: by extension, else first tag
+  std::vector<std::string> Maps;            // FIELD=EXPRESSION
+  std::string LoadWhen;
+  std::string SkipIf;
+  bool KeepEmptyRows = false;
+  VdImport::TVdITrimSpaces Trim = VdImport::tsNoTrim;
+  std::optional<int> RowFirst;
+  std::optional<int> RowLast;
+  std::vector<std::string> Tags;  // RECORDS, RECORD, ROW; empty: the client's
+  std::optional<VdImport::TVdIDateOrder> DateOrder;
+  std::optional<char> DateSeparator;
+  std::optional<char> TimeSeparator;
+  std::optional<char> DecimalSeparator;
+  std::optional<char> ThousandSeparator;
+  std::optional<std::string> Currency;
+  std::optional<std::string> BooleanTrue;
+  std::optional<std::string> BooleanFalse;
+  std::optional<std::string> DateTimeFormat;
+  bool Oem = false;
+  TPrintFormat Print = pfTsv;
+  bool NoHeader = false;
+  std::string Rejects;  // empty: none written
+  bool Progress = false;
+  bool Help = false;
+  bool Version = false;
+};
+
+ImportOptions ParseImportOptions(const std::vector<std::string>& args);
+
+// The usage text, one line per option, ending in a line break.
+const char* ImportUsage();
+
+}  // namespace Vdei

@@ -1,0 +1,269 @@
+#include "tools/ImportRun.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <memory>
+
+#include "core/CodePage.h"
+#include "core/Stream.h"
+#include "dataset/ClientDataSet.h"
+#include "import/VdI2HTML.h"
+#include "import/VdI2XML.h"
+#include "import/VdIStructure.h"
+
+namespace Vdei {
+
+namespace {
+
+using namespace VdImport;
+
+std::unique_ptr<TMemoryStream> ReadInput(const std::string& fileName) {
+  auto stream = std::make_unique<TMemoryStream>();
+  if (!fileName.empty()) {
+    stream->LoadFromFile(fileName);
+    return stream;
+  }
+  std::string chunk(1 << 20, '\0');
+  while (true) {
+    const ssize_t got = read(STDIN_FILENO, chunk.data(), chunk.size());
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw EStreamError(std::string("Cannot read standard input. ") + std::strerror(errno));
+    }
+    stream->WriteBuffer(chunk.data(), got);
+  }
+  stream->SetPosition(0);
+  return stream;
+}
+
+// The name of the first element; "html" for an HTML doctype.
+std::string_view FirstElementName(std::string_view text) {
+  constexpr size_t npos = std::string_view::npos;
+  for (size_t pos = text.find('<'); pos != npos; pos = text.find('<', pos + 1)) {
+    const size_t close = text.find('>', pos);
+    const std::string_view tag = text.substr(pos + 1, close == npos ? npos : close - pos - 1);
+    if (tag.starts_with('?') || tag.starts_with("!--")) continue;
+    if (tag.starts_with('!')) {
+      if (PosText("html", tag) != 0) return "html";
+      continue;
+    }
+    size_t end = 0;
+    while (end < tag.size() && tag[end] != '/' &&
+           !std::isspace(static_cast<unsigned char>(tag[end]))) {
+      ++end;
+    }
+    return tag.substr(0, end);
+  }
+  return {};
+}
+
+void ApplyDataFormats(const ImportOptions& o, TVdIDataFormats& f) {
+  if (o.DateOrder) f.SetDateOrder(*o.DateOrder);
+  if (o.DateSeparator) f.SetDateSeparator(*o.DateSeparator);
+  if (o.TimeSeparator) f.SetTimeSeparator(*o.TimeSeparator);
+  if (o.DecimalSeparator) f.SetDecimalSeparator(*o.DecimalSeparator);
+  if (o.ThousandSeparator) f.SetThousandSeparator(*o.ThousandSeparator);
+  if (o.Currency) f.SetCurrencyString(Utf8ToAnsi(*o.Currency));
+  if (o.BooleanTrue) f.SetBooleanTrue(Utf8ToAnsi(*o.BooleanTrue));
+  if (o.BooleanFalse) f.SetBooleanFalse(Utf8ToAnsi(*o.BooleanFalse));
+  if (o.DateTimeFormat) f.SetCustomDateTimeFormat(*o.DateTimeFormat);
+}
+
+void ApplyOptions(const ImportOptions& o, TVdITextReader& reader) {
+  SetClientReaderSettings(reader);
+  reader.SetAnimatedStatus(false);
+  TVdIOptions bits = kAllImportOptions & ~(1 << soShowMessage) & ~(1 << soWaitCursor);
+  if (o.KeepEmptyRows) bits &= ~(1 << soSkipEmptyRow);
+  reader.SetOptions(bits);
+  reader.SetTrimSpaces(o.Trim);
+  if (o.RowFirst) reader.SetRowFirst(*o.RowFirst);
+  if (o.RowLast) reader.SetRowLast(*o.RowLast);
+  if (o.Oem) reader.SetCharacterSet(csiASCII_MSDOS);
+  reader.LoadCondition()->SetLoadWhen(Utf8ToAnsi(o.LoadWhen));
+  reader.LoadCondition()->SetSkipIf(Utf8ToAnsi(o.SkipIf));
+  ApplyDataFormats(o, *reader.DataFormats());
+  if (auto* xml = dynamic_cast<TVdImportFromXML*>(&reader); xml != nullptr && !o.Tags.empty()) {
+    xml->XMLTags()->SetRecordsTag(o.Tags[0]);
+    xml->XMLTags()->SetRecordTag(o.Tags[1]);
+    xml->XMLTags()->SetRowTag(o.Tags[2]);
+  }
+}
+
+// The --map lines in the ANSI code page, split at their first "=".
+struct MapLine {
+  std::string Field;
+  std::string Expression;
+};
+
+std::vector<MapLine> MapLines(const std::vector<std::string>& maps) {
+  std::vector<MapLine> lines;
+  for (const std::string& map : maps) {
+    const std::string ansi = Utf8ToAnsi(map);
+    const size_t equals = ansi.find('=');
+    lines.push_back({std::string(Trim(ansi.substr(0, equals))), ansi.substr(equals + 1)});
+  }
+  return lines;
+}
+
+// Mapped string columns hold texts of any length; a field that is no
+// column becomes a text column at the end.
+void AddMappedColumns(const std::vector<MapLine>& maps, TVdIColumns& columns) {
+  for (const MapLine& map : maps) {
+    TVdIColumn* column = nullptr;
+    for (int i = 0; i < columns.Count() && column == nullptr; ++i) {
+      if (SameText(columns[i]->FieldName(), map.Field)) column = columns[i];
+    }
+    if (column == nullptr) {
+      column = columns.Add();
+      column->SetFieldName(map.Field);
+    }
+    if (column->DataType() == itString) column->SetSize(INT_MAX);
+  }
+}
+
+void ApplyMappings(const std::vector<MapLine>& maps, TStrings& mappings) {
+  for (const MapLine& map : maps) {
+    const std::string line = map.Field + "=" + map.Expression;
+    int found = -1;
+    for (int i = 0; i < mappings.Count() && found < 0; ++i) {
+      if (SameText(Trim(mappings.Names(i)), map.Field)) found = i;
+    }
+    if (found >= 0) {
+      mappings.Put(found, line);
+    } else {
+      mappings.Add(line);
+    }
+  }
+}
+
+// A text as one field of a tab-separated line (UTF-8, COPY escapes).
+std::string TsvField(std::string_view ansi) {
+  std::string text;
+  for (char c : AnsiToUtf8(ansi)) {
+    switch (c) {
+      case '\\':
+        text += "\\\\";
+        break;
+      case '\t':
+        text += "\\t";
+        break;
+      case '\n':
+        text += "\\n";
+        break;
+      case '\r':
+        text += "\\r";
+        break;
+      default:
+        text += c;
+    }
+  }
+  return text;
+}
+
+// The --rejects file: one line per rejected row.
+class RejectsFile {
+ public:
+  explicit RejectsFile(const std::string& fileName) {
+    if (fileName.empty()) return;
+    file_.open(fileName, std::ios::binary | std::ios::trunc);
+    if (!file_)
+      throw EFOpenError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
+  }
+
+  void Write(const Exception& error, int rowFallback) {
+    if (!file_.is_open()) return;
+    const auto* rowError = dynamic_cast<const EVdIRowError*>(&error);
+    file_ << (rowError != nullptr ? rowError->Row() : rowFallback) << '\t'
+          << TsvField(rowError != nullptr ? rowError->FieldName() : "") << '\t'
+          << TsvField(rowError != nullptr ? rowError->ValueText() : "") << '\t'
+          << TsvField(error.Message()) << '\n';
+  }
+
+  void Close(const std::string& fileName) {
+    if (!file_.is_open()) return;
+    file_.close();
+    if (file_.fail()) throw EStreamError("Cannot write to " + fileName + ".");
+  }
+
+ private:
+  std::ofstream file_;
+};
+
+void PrintStatistic(const TVdITextReader& reader) {
+  const TVdIStatistic& s = *reader.Statistic();
+  std::fprintf(stderr, "vdei-import: %d rows processed, %d added, %d rejected", s.TotalImported(),
+               s.TotalAdded(), s.TotalErrors());
+  if (reader.ReplacedCharacters() > 0) {
+    std::fprintf(stderr, ", %d characters not in code page %d read as '?'",
+                 reader.ReplacedCharacters(), ActiveAnsiCodePage());
+  }
+  std::fputc('\n', stderr);
+}
+
+}  // namespace
+
+TImportFormatKind DetectImportFormat(std::string_view fileName, std::string_view text) {
+  const std::string extension = ExtractFileExt(fileName);
+  if (SameText(extension, ".xml")) return ifXML;
+  if (SameText(extension, ".htm") || SameText(extension, ".html")) return ifHTML;
+  const std::string_view first = FirstElementName(text);
+  for (std::string_view html : {"html", "head", "body", "table"}) {
+    if (SameText(first, html)) return ifHTML;
+  }
+  return ifXML;
+}
+
+int RunImport(const ImportOptions& options) {
+  const std::unique_ptr<TMemoryStream> input = ReadInput(options.Input);
+  const TImportFormatKind format =
+      options.Format.value_or(DetectImportFormat(options.Input, input->View()));
+  if (format == ifHTML && !options.Tags.empty()) {
+    throw EUsageError("--tags does not apply to an HTML page");
+  }
+  TComponent form(nullptr);
+  auto* table = new TClientDataSet(&form);
+  TVdITextReader* reader = format == ifXML
+                               ? static_cast<TVdITextReader*>(new TVdImportFromXML(&form))
+                               : new TVdImportFromHTML(&form);
+  ApplyOptions(options, *reader);
+  TVdIStructureBuilder builder(*table);
+  builder.Attach(*reader);
+  const std::vector<MapLine> maps = MapLines(options.Maps);
+  reader->OnCreateStructure = [&](TObject* sender, TVdIColumns* columns) {
+    AddMappedColumns(maps, *columns);
+    builder.CreateStructure(sender, columns);
+    ApplyMappings(maps, *reader->Mappings());
+  };
+  RejectsFile rejects(options.Rejects);
+  reader->OnErrorEvent = [&](TObject*, const Exception& error, bool& abort) {
+    abort = false;
+    rejects.Write(error, reader->Statistic()->TotalImported());
+  };
+  ProgressLine progress("vdei-import", "rows");
+  if (options.Progress) {
+    reader->OnAfterRecordEvent = [&](TObject*, bool&) {
+      progress.Report(reader->Statistic()->TotalImported(), reader->Statistic()->TotalCount());
+    };
+  }
+  reader->ImportFromStream(input.get());
+  rejects.Close(options.Rejects);
+  PrintStatistic(*reader);
+  if (reader->Statistic()->Result() != irExecuted) {
+    throw Exception(reader->ErrorText().empty() ? reader->FinalText() : reader->ErrorText());
+  }
+  PrintTable(*table, std::cout, {options.Print, !options.NoHeader});
+  std::cout.flush();
+  if (!std::cout) throw EStreamError("Cannot write to standard output.");
+  return reader->Statistic()->TotalErrors() > 0 ? 3 : 0;
+}
+
+}  // namespace Vdei
