@@ -6,55 +6,23 @@
 // output, the peak resident memory (and its share of the output's size),
 // and the time as a multiple of sqlite3's for the same query (wall and CPU
 // time, as a busy machine stretches the first).
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "CustomerDatabase.h"
 
 namespace {
 
-struct Measure {
-  double Seconds = 0;
-  double CpuSeconds = 0;  // user and system time: less disturbed by a busy machine
-  double PeakMB = 0;
+struct Measure : ChildMeasure {
   double OutputMB = 0;
 };
 
-// Runs args with standard output into outputPath; exits the benchmark when
-// the program cannot run or fails.
 Measure Run(const std::vector<std::string>& args, const std::string& outputPath) {
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t child = fork();
-  if (child == 0) {
-    const int fd = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0 || dup2(fd, STDOUT_FILENO) < 0) _exit(127);
-    std::vector<char*> argv;
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    execvp(argv[0], argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
-      WEXITSTATUS(status) != 0) {
-    std::fprintf(stderr, "bench_export_tool: %s failed\n", args[0].c_str());
-    std::exit(1);
-  }
-  Measure measure;
-  measure.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  measure.CpuSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-                       (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  measure.PeakMB = usage.ru_maxrss / 1024.0;
+  Measure measure{RunChild(args, outputPath)};
   measure.OutputMB = std::filesystem::file_size(outputPath) / 1e6;
   std::filesystem::remove(outputPath);
   return measure;

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev
-  libsqlite3-dev sqlite3
+  libsqlite3-dev sqlite3 libxml2-utils
   libpq-dev postgresql
   libgtest-dev
   xauth xvfb

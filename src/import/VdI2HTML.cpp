@@ -36,6 +36,7 @@ TVdImportFromHTML::TVdImportFromHTML(Vdei::TComponent* owner) : TVdITextReader(o
 
 void TVdImportFromHTML::OpenSource() {
   scan_ = ScanHTMLText(LoadSource(), RowFieldNames(), RowFirst(), RowLast());
+  FreeSource();  // the rows are copies in the scan's arena
   if (!scan_.HeaderRow.empty()) headerRow_ = scan_.HeaderRow;
   nameIndex_.clear();
   // Keys first: a header that reads like another column's key loses.
@@ -72,15 +73,13 @@ std::string TVdImportFromHTML::GetFileFilter() {
 
 std::vector<int> TVdImportFromHTML::LongestCells() const {
   const size_t columns = scan_.Columns.size();
-  TVdICellWidths widths(columns);
+  TVdICellWidths widths(columns, scan_.Utf8);
   std::vector<std::string_view> cells;
-  std::string buffer;
-  int replaced = 0;
   for (size_t row = 0; row < scan_.StoredRows(); ++row) {
     GetHTMLCells(scan_.Row(row), cells);
     for (size_t i = 0; i < std::min(cells.size(), columns); ++i) {
       if (!IsEmptyHTMLCell(cells[i])) {
-        widths.Note(i, DecodeCellText(cells[i], scan_.Utf8, buffer, replaced).size());
+        widths.Note(i, cells[i]);
       }
     }
   }

@@ -2,8 +2,9 @@
 // tables of an HTML page (the export's page, and tables as other tools
 // write them) into a dataset.
 //
-// OpenSource reads the whole source (VdITextReader.h) and scans it once
-// with ScanHTMLText (VdI2HTMLScan.h): every TR of every table is a row,
+// OpenSource reads the whole source (VdITextReader.h), scans it once with
+// ScanHTMLText (VdI2HTMLScan.h) and frees it again (the scan keeps its own
+// copy of the rows): every TR of every table is a row,
 // counted across the tables; RowFieldNames names the header row (0 or
 // less: none, the first row gives the number of columns); RowFirst and
 // RowLast choose the rows stored (a header row in that range too, so the

@@ -132,10 +132,8 @@ std::string TVdImportFromXML::GetFileFilter() {
 
 std::vector<int> TVdImportFromXML::LongestCells() const {
   const std::vector<XmlField>& fields = scan_.Fields;
-  TVdICellWidths widths(fields.size());
+  TVdICellWidths widths(fields.size(), scan_.Utf8);
   std::vector<XmlCell> cells;
-  std::string buffer;
-  int replaced = 0;
   for (std::string_view row : scan_.Rows) {
     SplitXMLRow(row, cells);
     size_t column = 0;
@@ -147,7 +145,7 @@ std::vector<int> TVdImportFromXML::LongestCells() const {
         column = found != columnIndex_.end() ? found->second : fields.size();
       }
       if (column < fields.size() && fields[column].DataType == itString) {
-        widths.Note(column, DecodeCellText(cell.Value, scan_.Utf8, buffer, replaced).size());
+        widths.Note(column, cell.Value);
       }
       ++column;
     }

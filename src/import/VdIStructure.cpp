@@ -1,6 +1,7 @@
 #include "import/VdIStructure.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "core/StrUtils.h"
 #include "dataset/ClientDataSet.h"
@@ -73,10 +74,23 @@ void BuildFieldDefs(TVdIColumns& columns, Vdei::TFieldDefs& defs) {
   }
 }
 
+namespace {
+
+// Whether text is "Field" followed by position in decimal.
+bool IsHTMLKey(std::string_view text, int position) {
+  if (!text.starts_with("Field")) return false;
+  int number = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data() + 5, end, number);
+  return error == std::errc() && ptr == end && number == position && text[5] != '0';
+}
+
+}  // namespace
+
 void FilterCellValue(const Vdei::TField* field, Vdei::Variant& value) {
-  if (field == nullptr || value.IsNullOrEmpty() || value.IsArray()) return;
-  const std::string text = value.AsString();
-  if (text == field->FieldName() || text == "Field" + std::to_string(field->Index() + 1)) {
+  if (field == nullptr || !value.IsString()) return;
+  const std::string_view text = value.StringRef();
+  if (text == field->FieldName() || IsHTMLKey(text, field->Index() + 1)) {
     value = Vdei::Variant::Null();
   }
 }

@@ -60,10 +60,11 @@ Vdei::TFieldType ColumnFieldType(TVdIDataType type);
 // column of Size 0 is set to 30 first), every other field 0.
 void BuildFieldDefs(TVdIColumns& columns, Vdei::TFieldDefs& defs);
 
-// The cell filter: a value whose text equals the field's name, or the
+// The cell filter: a text value that equals the field's name, or the
 // field's HTML key ("Field" + its position from 1), becomes Null, so a
-// reader's no-value answer never lands in a field. Values of no field
-// pass unchanged.
+// reader's no-value answer never lands in a field. Values of no field, and
+// values already converted to a number, date or Boolean (never a reader's
+// answer), pass unchanged.
 void FilterCellValue(const Vdei::TField* field, Vdei::Variant& value);
 
 class TVdIStructureBuilder {

@@ -61,6 +61,13 @@ void TVdITextReader::CreateColumns() {
   AddSourceColumns();
 }
 
+void TVdICellWidths::Note(size_t column, std::string_view raw) {
+  if (column >= widths_.size() || raw.size() <= widths_[column]) return;
+  int replaced = 0;
+  widths_[column] =
+      std::max(widths_[column], DecodeCellText(raw, fromUtf8_, buffer_, replaced).size());
+}
+
 std::vector<int> TVdICellWidths::Widths() const {
   std::vector<int> result(widths_.size());
   for (size_t i = 0; i < widths_.size(); ++i) {

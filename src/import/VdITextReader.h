@@ -67,19 +67,21 @@ class TVdITextReader : public TVdImportBaseComponent {
   int replaced_ = 0;
 };
 
-// The longest text among the cells a column held, for sizing string fields:
-// Note(column, length) keeps the maximum per column.
+// The longest decoded text among the cells a column held, for sizing
+// string fields. Decoding never lengthens a text (an entity or a UTF-8
+// sequence gives at most one byte), so only a raw text longer than the
+// longest so far is decoded.
 class TVdICellWidths {
  public:
-  explicit TVdICellWidths(size_t columns) : widths_(columns, 0) {}
-  void Note(size_t column, size_t length) {
-    if (column < widths_.size() && length > widths_[column]) widths_[column] = length;
-  }
+  TVdICellWidths(size_t columns, bool fromUtf8) : widths_(columns, 0), fromUtf8_(fromUtf8) {}
+  void Note(size_t column, std::string_view raw);
   // The widths, each at most INT32_MAX.
   std::vector<int> Widths() const;
 
  private:
   std::vector<size_t> widths_;
+  bool fromUtf8_;
+  std::string buffer_;
 };
 
 }  // namespace VdImport

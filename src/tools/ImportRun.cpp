@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -25,12 +26,9 @@ namespace {
 
 using namespace VdImport;
 
-std::unique_ptr<TMemoryStream> ReadInput(const std::string& fileName) {
+// Standard input, whole.
+std::unique_ptr<TMemoryStream> ReadStandardInput() {
   auto stream = std::make_unique<TMemoryStream>();
-  if (!fileName.empty()) {
-    stream->LoadFromFile(fileName);
-    return stream;
-  }
   std::string chunk(1 << 20, '\0');
   while (true) {
     const ssize_t got = read(STDIN_FILENO, chunk.data(), chunk.size());
@@ -43,6 +41,16 @@ std::unique_ptr<TMemoryStream> ReadInput(const std::string& fileName) {
   }
   stream->SetPosition(0);
   return stream;
+}
+
+// The first bytes of a file, enough to find its first element; empty when
+// it cannot be read (the import then reports why).
+std::string FileStart(const std::string& fileName) {
+  std::ifstream file(fileName, std::ios::binary);
+  std::string start(64 * 1024, '\0');
+  file.read(start.data(), static_cast<std::streamsize>(start.size()));
+  start.resize(static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0)));
+  return start;
 }
 
 // The name of the first element; "html" for an HTML doctype.
@@ -223,9 +231,13 @@ TImportFormatKind DetectImportFormat(std::string_view fileName, std::string_view
 }
 
 int RunImport(const ImportOptions& options) {
-  const std::unique_ptr<TMemoryStream> input = ReadInput(options.Input);
-  const TImportFormatKind format =
-      options.Format.value_or(DetectImportFormat(options.Input, input->View()));
+  // A file is read by the reader itself, which keeps no copy it does not
+  // need; standard input is read here.
+  const std::unique_ptr<TMemoryStream> input =
+      options.Input.empty() ? ReadStandardInput() : nullptr;
+  const std::string fileStart = input != nullptr ? std::string() : FileStart(options.Input);
+  const TImportFormatKind format = options.Format.value_or(
+      DetectImportFormat(options.Input, input != nullptr ? input->View() : fileStart));
   if (format == ifHTML && !options.Tags.empty()) {
     throw EUsageError("--tags does not apply to an HTML page");
   }
@@ -254,7 +266,12 @@ int RunImport(const ImportOptions& options) {
       progress.Report(reader->Statistic()->TotalImported(), reader->Statistic()->TotalCount());
     };
   }
-  reader->ImportFromStream(input.get());
+  if (input != nullptr) {
+    reader->ImportFromStream(input.get());
+  } else {
+    reader->SetSourceFileName(options.Input);
+    reader->Execute();
+  }
   rejects.Close(options.Rejects);
   PrintStatistic(*reader);
   if (reader->Statistic()->Result() != irExecuted) {

@@ -2,8 +2,9 @@
 // in-memory table built as the client builds it (VdIStructure.h), and
 // prints the table.
 //
-// The input (a file, or standard input) is read into memory once; the
-// reader views it in place. The reader starts from the client's settings
+// The input is read into memory once: a file by the reader (an HTML
+// reader frees the text once scanned), standard input here, viewed in
+// place by the reader. The reader starts from the client's settings
 // and takes what the options change; it shows no window and no message.
 // --map lines are applied on top of the client's mappings: a line replaces
 // the mapping of its field, and a FIELD that is no column of the package
