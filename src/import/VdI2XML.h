@@ -95,6 +95,7 @@ class TVdImportFromXML : public TVdITextReader {
  protected:
   void AddSourceColumns() override;
   size_t StoredRows() const override { return scan_.Rows.size(); }
+  const char* RowText(size_t index) const override { return scan_.Rows[index].data(); }
 
  private:
   XmlScanResult Scan(std::string_view text) const;

@@ -1,5 +1,8 @@
 #include "import/VdITextReader.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <climits>
 
@@ -16,14 +19,11 @@ std::string_view TVdITextReader::LoadSource() {
     const int64_t position = std::clamp<int64_t>(memory->Position(), 0, memory->Size());
     text_ = memory->View().substr(static_cast<size_t>(position));
     memory->SetPosition(memory->Size());
+  } else if (stream != nullptr) {
+    text_ = ReadOwnText(*stream);
   } else {
-    if (stream != nullptr) {
-      owned_ = stream->ReadRemaining();
-    } else {
-      Vdei::TFileStream file(SourceFileName(), Vdei::fmOpenRead);
-      owned_ = file.ReadRemaining();
-    }
-    text_ = owned_;
+    Vdei::TFileStream file(SourceFileName(), Vdei::fmOpenRead);
+    text_ = ReadOwnText(file);
   }
   rowIndex_ = 0;
   enteredRow_ = SIZE_MAX;
@@ -31,10 +31,67 @@ std::string_view TVdITextReader::LoadSource() {
   return text_;
 }
 
+std::string_view TVdITextReader::ReadOwnText(Vdei::TStream& stream) {
+  if (paged_.Read(stream)) return paged_.View();
+  owned_ = stream.ReadRemaining();
+  return owned_;
+}
+
 void TVdITextReader::FreeSource() {
   text_ = {};
+  paged_.Clear();
   std::string().swap(owned_);
   enteredRow_ = SIZE_MAX;
+}
+
+void TVdITextReader::NextRecord() {
+  ++rowIndex_;
+  if (rowIndex_ >= StoredRows()) return;
+  if (const char* next = RowText(rowIndex_)) paged_.Release(next);
+}
+
+// --- TPagedText --------------------------------------------------------------
+
+namespace {
+
+// Pages are given back in pieces of at least this size.
+constexpr size_t kReleaseStep = size_t{16} << 20;
+
+size_t PageSize() {
+  static const size_t size = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  return size;
+}
+
+}  // namespace
+
+bool TVdITextReader::TPagedText::Read(Vdei::TStream& stream) {
+  Clear();
+  const int64_t remaining = std::max<int64_t>(stream.Size() - stream.Position(), 0);
+  const size_t length = std::max<size_t>(static_cast<size_t>(remaining), 1);
+  void* pages = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (pages == MAP_FAILED) return false;
+  data_ = static_cast<char*>(pages);
+  mapped_ = length;
+  while (size_ < mapped_) {
+    const int64_t got = stream.Read(data_ + size_, static_cast<int64_t>(mapped_ - size_));
+    if (got <= 0) break;
+    size_ += static_cast<size_t>(got);
+  }
+  return true;
+}
+
+void TVdITextReader::TPagedText::Release(const char* position) {
+  if (data_ == nullptr || position < data_ || position > data_ + size_) return;
+  const size_t end = static_cast<size_t>(position - data_) / PageSize() * PageSize();
+  if (end < released_ + kReleaseStep) return;
+  madvise(data_ + released_, end - released_, MADV_DONTNEED);
+  released_ = end;
+}
+
+void TVdITextReader::TPagedText::Clear() {
+  if (data_ != nullptr) munmap(data_, mapped_);
+  data_ = nullptr;
+  size_ = mapped_ = released_ = 0;
 }
 
 bool TVdITextReader::EnterRow() {

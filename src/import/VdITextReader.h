@@ -10,6 +10,12 @@
 // until FreeSource or the next LoadSource; a viewed memory stream is not
 // written while ImportFromStream runs.
 //
+// A text the reader reads itself (a file, or a stream that is no memory
+// stream) is held in pages of its own; as the row walk moves on, the whole
+// pages before the next row's text (RowText) go back to the system, so a
+// large package does not stay in memory beside the table it fills. Rows
+// are read in order and a row once left is not read again in that run.
+//
 // The row walk is bounded by the stored rows (StoredRows) and RowLimit.
 // A source needs a SourceFileName even for stream imports (the component's
 // contract): GetMissingProperty names it after the base's DataSet.
@@ -22,6 +28,10 @@
 
 #include "import/VdIBase.h"
 
+namespace Vdei {
+class TStream;
+}
+
 namespace VdImport {
 
 class TVdITextReader : public TVdImportBaseComponent {
@@ -33,7 +43,7 @@ class TVdITextReader : public TVdImportBaseComponent {
   int ReplacedCharacters() const { return replaced_; }
 
   void FirstRecord() override { rowIndex_ = 0; }
-  void NextRecord() override { ++rowIndex_; }
+  void NextRecord() override;
   bool HasRecord() override {
     return rowIndex_ < StoredRows() && static_cast<int64_t>(rowIndex_) < RowLimit();
   }
@@ -47,6 +57,9 @@ class TVdITextReader : public TVdImportBaseComponent {
  protected:
   virtual void AddSourceColumns() = 0;
   virtual size_t StoredRows() const = 0;
+  // The start of stored row index in the source's text; nullptr when the
+  // rows are held elsewhere.
+  virtual const char* RowText(size_t) const { return nullptr; }
 
   // The source's text, read afresh; the row walk starts over.
   std::string_view LoadSource();
@@ -59,7 +72,31 @@ class TVdITextReader : public TVdImportBaseComponent {
   std::string_view DecodeCell(std::string_view raw, bool fromUtf8);
 
  private:
-  std::string owned_;
+  std::string_view ReadOwnText(Vdei::TStream& stream);
+
+  // Pages of the process's own, whose beginning can be given back.
+  class TPagedText {
+   public:
+    TPagedText() = default;
+    TPagedText(const TPagedText&) = delete;
+    TPagedText& operator=(const TPagedText&) = delete;
+    ~TPagedText() { Clear(); }
+    // The rest of stream; false when no pages could be had.
+    bool Read(Vdei::TStream& stream);
+    std::string_view View() const { return {data_, size_}; }
+    // Gives back the whole pages before position, once they are many.
+    void Release(const char* position);
+    void Clear();
+
+   private:
+    char* data_ = nullptr;
+    size_t size_ = 0;
+    size_t mapped_ = 0;
+    size_t released_ = 0;
+  };
+
+  TPagedText paged_;
+  std::string owned_;  // when no pages could be had
   std::string_view text_;
   size_t rowIndex_ = 0;
   size_t enteredRow_ = SIZE_MAX;

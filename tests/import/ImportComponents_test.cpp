@@ -7,6 +7,7 @@
 
 #include "AllTypesTable.h"
 #include "ExportPackage.h"
+#include "TestDatabases.h"
 #include "core/CodePage.h"
 #include "core/NumberFormat.h"
 #include "core/Properties.h"
@@ -257,6 +258,32 @@ TEST_F(ImportComponents, CellFilterTurnsNoValueAnswersIntoNull) {
   EXPECT_EQ(filtered(1, Variant("Field1")), "Field1");
   EXPECT_EQ(filtered(0, Variant("name")), "name");  // case matters
   EXPECT_EQ(filtered(-1, Variant("Name")), "Name");
+}
+
+TEST_F(ImportComponents, LargePackageFileReadsBackWhileItsPagesGoBack) {
+  // Large enough for the reader to give pages back during the run.
+  const VdeiTest::TempDir dir;
+  const std::string path = dir.File("large.xml");
+  const int rows = 90000;
+  {
+    TFileStream file(path, fmCreate);
+    file.WriteString("<ROWDATA>");
+    for (int i = 1; i <= rows; ++i) {
+      file.WriteString("<ROW Id=\"" + std::to_string(i) + "\" Text=\"" +
+                       std::string(380, static_cast<char>('a' + i % 26)) + "\"/>");
+    }
+    file.WriteString("</ROWDATA>");
+  }
+  xml->SetSourceFileName(path);
+  xml->Execute();
+  ASSERT_EQ(xml->Statistic()->Result(), irExecuted) << xml->ErrorText();
+  ASSERT_EQ(target->RecordCount(), rows);
+  int i = 0;
+  for (target->First(); !target->Eof(); target->Next()) {
+    ++i;
+    ASSERT_EQ(target->Fields(0)->AsString(), std::to_string(i));
+    ASSERT_EQ(target->Fields(1)->AsString(), std::string(380, static_cast<char>('a' + i % 26)));
+  }
 }
 
 TEST_F(ImportComponents, SourceProblemsLeaveExecuteBeforeTheRun) {
