@@ -5,6 +5,7 @@
 
 #include "core/Properties.h"
 #include "import/VdIEntities.h"
+#include "import/VdIMarkup.h"
 
 namespace VdImport {
 
@@ -62,8 +63,12 @@ TVdICellLookup TVdImportFromHTML::GetCellValue(const std::string& name, Variant&
   if (column == std::string_view::npos) return clNoCell;
   if (RowIndex() >= scan_.StoredRows()) return clMissing;
   if (EnterRow()) GetHTMLCells(scan_.Row(RowIndex()), cells_);
-  if (column >= cells_.size() || IsEmptyHTMLCell(cells_[column])) return clMissing;
-  value = std::string(DecodeCell(cells_[column], scan_.Utf8));
+  if (column >= cells_.size()) return clMissing;
+  // Decoded once: a cell of nothing but blanks and &nbsp; (or an image,
+  // which leaves no text) is empty, as IsEmptyHTMLCell has it.
+  const std::string_view text = DecodeCell(cells_[column], scan_.Utf8);
+  if (std::all_of(text.begin(), text.end(), IsBlank)) return clMissing;
+  value = std::string(text);
   return clValue;
 }
 
@@ -78,9 +83,7 @@ std::vector<int> TVdImportFromHTML::LongestCells() const {
   for (size_t row = 0; row < scan_.StoredRows(); ++row) {
     GetHTMLCells(scan_.Row(row), cells);
     for (size_t i = 0; i < std::min(cells.size(), columns); ++i) {
-      if (!IsEmptyHTMLCell(cells[i])) {
-        widths.Note(i, cells[i]);
-      }
+      widths.Note(i, cells[i]);
     }
   }
   return widths.Widths();
