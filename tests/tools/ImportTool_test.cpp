@@ -129,6 +129,11 @@ TEST(ImportTool, OptionsShapeTheRowsAndTheirValues) {
   ASSERT_EQ(run.Status, 0) << run.Err;
   EXPECT_EQ(run.Out, "2\tBob\t29.02.2000 00:00\t0\n\\N\t\\N\t\\N\t\\N\n");
 
+  // OEM texts: 0x82 is the OEM code page's e acute.
+  WriteFile(package, "<ROWDATA><ROW A=\"caf\x82\"/></ROWDATA>");
+  run = Import({"--input", package, "--oem", "--no-header"});
+  EXPECT_EQ(run.Out, "caf\xC3\xA9\n") << run.Err;
+
   // Typed columns read under the data format options.
   WriteFile(
       package,
