@@ -78,9 +78,13 @@ class SqliteTableConnection : public TableConnection {
     return sqlite3_changes64(db_.get());
   }
 
+  // Savepoints come and go with every row: their statements are kept
+  // prepared too.
   void Execute(const std::string& sql) override {
-    Check(db_.get(), sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, nullptr),
-          "Cannot execute " + sql);
+    sqlite3_stmt* statement = Cached(sql);
+    sqlite3_reset(statement);
+    while (Step(statement)) {
+    }
   }
 
   void Commit() override {
@@ -119,7 +123,7 @@ class SqliteTableConnection : public TableConnection {
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
     sqlite3_reset(statement);
-    ThrowSqliteError(db_.get(), rc, "Cannot write record");
+    ThrowSqliteError(db_.get(), rc, "Cannot run statement");
   }
 
   static void Bind(sqlite3_stmt* statement, int index, const SqlParam& param) {

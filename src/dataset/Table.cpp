@@ -78,6 +78,8 @@ void TTable::InternalClose() {
     }
   }
   inTransaction_ = inRow_ = false;
+  insertStatements_.clear();
+  updateStatements_.clear();
   writer_.reset();
   connection_.reset();
 }

@@ -49,6 +49,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "dataset/DataSet.h"
@@ -97,6 +98,9 @@ class TTable : public TDataSet {
   std::string SelectStatement() const;
   void Insert(RecordWord* row);
   void Update(const RecordWord* original, RecordWord* row);
+  // Statement texts by the columns they write, made once per column set.
+  const std::string& InsertStatement(const std::vector<bool>& written);
+  const std::string& UpdateStatement(const std::vector<bool>& changed);
   bool ValueChanged(const RecordWord* original, const RecordWord* row, int column) const;
   SqlParam ParamOf(const RecordWord* row, int column) const;
   int64_t LocatorOf(const RecordWord* row) const;
@@ -111,6 +115,8 @@ class TTable : public TDataSet {
   std::unique_ptr<TableConnection> connection_;
   std::unique_ptr<TableDescription> description_;
   std::unique_ptr<ResultBuilder> writer_;  // reads returned values into rows
+  std::unordered_map<std::vector<bool>, std::string> insertStatements_;
+  std::unordered_map<std::vector<bool>, std::string> updateStatements_;
   bool inTransaction_ = false;
   bool inRow_ = false;
   bool rowWrote_ = false;  // a statement of the current row changed the database

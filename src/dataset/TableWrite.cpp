@@ -71,26 +71,41 @@ void TTable::InternalPost(const RecordWord* original, RecordWord* row) {
 // Columns left null that have a default are left out, and what the
 // database put there is read back with the new row's locator.
 void TTable::Insert(RecordWord* row) {
-  const auto& columns = description_->Columns;
-  std::string names, values, returned;
+  const int count = static_cast<int>(description_->Columns.size());
+  std::vector<bool> written(count);
   std::vector<SqlParam> params;
   std::vector<int> returning;
-  for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
-    if (RecordLayout::IsNull(row, i) && description_->HasDefault[i]) {
-      returned += QuoteIdentifier(columns[i].Name) + ", ";
+  for (int i = 0; i < count; ++i) {
+    written[i] = !(RecordLayout::IsNull(row, i) && description_->HasDefault[i]);
+    if (written[i]) {
+      params.push_back(ParamOf(row, i));
+    } else {
       returning.push_back(i);
+    }
+  }
+  returning.push_back(count);
+  Write(InsertStatement(written), params, row, returning);
+}
+
+const std::string& TTable::InsertStatement(const std::vector<bool>& written) {
+  auto found = insertStatements_.find(written);
+  if (found != insertStatements_.end()) return found->second;
+  std::string names, values, returned;
+  int params = 0;
+  for (size_t i = 0; i < written.size(); ++i) {
+    const std::string name = QuoteIdentifier(description_->Columns[i].Name);
+    if (!written[i]) {
+      returned += name + ", ";
       continue;
     }
-    names += (params.empty() ? "" : ", ") + QuoteIdentifier(columns[i].Name);
-    params.push_back(ParamOf(row, i));
-    values += (params.size() == 1 ? "" : ", ") +
-              connection_->Placeholder(static_cast<int>(params.size()));
+    const char* separator = params == 0 ? "" : ", ";
+    names += separator + name;
+    values += separator + connection_->Placeholder(++params);
   }
-  returning.push_back(static_cast<int>(columns.size()));
   std::string sql = "INSERT INTO " + QuoteIdentifier(tableName_);
-  sql += params.empty() ? " DEFAULT VALUES" : " (" + names + ") VALUES (" + values + ")";
+  sql += params == 0 ? " DEFAULT VALUES" : " (" + names + ") VALUES (" + values + ")";
   sql += " RETURNING " + returned + connection_->LocatorColumn();
-  Write(sql, params, row, returning);
+  return insertStatements_.emplace(written, std::move(sql)).first->second;
 }
 
 bool TTable::ValueChanged(const RecordWord* original, const RecordWord* row, int column) const {
@@ -104,23 +119,34 @@ bool TTable::ValueChanged(const RecordWord* original, const RecordWord* row, int
 }
 
 void TTable::Update(const RecordWord* original, RecordWord* row) {
-  const auto& columns = description_->Columns;
-  std::string assignments;
+  const int count = static_cast<int>(description_->Columns.size());
+  std::vector<bool> changed(count);
   std::vector<SqlParam> params;
-  for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
-    if (!ValueChanged(original, row, i)) continue;
-    params.push_back(ParamOf(row, i));
-    assignments += (params.size() == 1 ? "" : ", ") + QuoteIdentifier(columns[i].Name) + " = " +
-                   connection_->Placeholder(static_cast<int>(params.size()));
+  for (int i = 0; i < count; ++i) {
+    changed[i] = ValueChanged(original, row, i);
+    if (changed[i]) params.push_back(ParamOf(row, i));
   }
   if (params.empty()) return;
   params.push_back(connection_->LocatorParam(LocatorOf(original)));
-  const std::string sql = "UPDATE " + QuoteIdentifier(tableName_) + " SET " + assignments +
-                          " WHERE " +
-                          connection_->LocatorCondition(static_cast<int>(params.size())) +
-                          " RETURNING " + connection_->LocatorColumn();
-  if (Write(sql, params, row, {static_cast<int>(columns.size())}) != 1)
+  if (Write(UpdateStatement(changed), params, row, {count}) != 1)
     throw EDatabaseError(Format("The record is no longer in table '%s'", tableName_.c_str()));
+}
+
+const std::string& TTable::UpdateStatement(const std::vector<bool>& changed) {
+  auto found = updateStatements_.find(changed);
+  if (found != updateStatements_.end()) return found->second;
+  std::string assignments;
+  int params = 0;
+  for (size_t i = 0; i < changed.size(); ++i) {
+    if (!changed[i]) continue;
+    assignments += (params == 0 ? "" : ", ") + QuoteIdentifier(description_->Columns[i].Name) +
+                   " = " + connection_->Placeholder(params + 1);
+    ++params;
+  }
+  std::string sql = "UPDATE " + QuoteIdentifier(tableName_) + " SET " + assignments + " WHERE " +
+                    connection_->LocatorCondition(params + 1) + " RETURNING " +
+                    connection_->LocatorColumn();
+  return updateStatements_.emplace(changed, std::move(sql)).first->second;
 }
 
 void TTable::InternalDelete(const RecordWord* row) {
