@@ -105,6 +105,20 @@ void UpdatePass(Vdei::TClientDataSet& table, long rows, int pass) {
   }
 }
 
+// Appends records No = 0, 1, ..., a name and an amount.
+void AppendRecords(Vdei::TDataSet& table, long rows) {
+  Vdei::TField* no = table.Fields(0);
+  Vdei::TField* name = table.Fields(1);
+  Vdei::TField* amount = table.Fields(2);
+  for (long i = 0; i < rows; ++i) {
+    table.Append();
+    no->SetAsInteger(i);
+    name->SetAsString("name of a record");
+    amount->SetAsFloat(i * 0.5);
+    table.Post();
+  }
+}
+
 void ClientDataSetFigures(long rows) {
   Vdei::TClientDataSet table(nullptr);
   table.FieldDefs()->Add("No", Vdei::ftInteger);
@@ -113,16 +127,8 @@ void ClientDataSetFigures(long rows) {
   table.CreateDataSet();
   table.DisableControls();
   Vdei::TField* no = table.Fields(0);
-  Vdei::TField* name = table.Fields(1);
-  Vdei::TField* amount = table.Fields(2);
   auto start = Clock::now();
-  for (long i = 0; i < rows; ++i) {
-    table.Append();
-    no->SetAsInteger(i);
-    name->SetAsString("name of a record");
-    amount->SetAsFloat(i * 0.5);
-    table.Post();
-  }
+  AppendRecords(table, rows);
   Report("TClientDataSet: append records", rows, Seconds(start));
   ReportMemory("  records after appending", table);
 
@@ -180,18 +186,10 @@ void TableFigures(long rows) {
   table.SetTableName("T");
   table.Open();
   table.DisableControls();
-  Vdei::TField* no = table.Fields(0);
   Vdei::TField* name = table.Fields(1);
-  Vdei::TField* amount = table.Fields(2);
   auto start = Clock::now();
   table.StartTransaction();
-  for (long i = 0; i < rows; ++i) {
-    table.Append();
-    no->SetAsInteger(i);
-    name->SetAsString("name of a record");
-    amount->SetAsFloat(i * 0.5);
-    table.Post();
-  }
+  AppendRecords(table, rows);
   table.Commit();
   Report("TTable (SQLite): append records, one commit", rows, Seconds(start));
   start = Clock::now();
