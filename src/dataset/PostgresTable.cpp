@@ -40,6 +40,18 @@ std::string ParamText(const SqlParam& param) {
   }
 }
 
+// int8 holds whole numbers; numeric(p,s) (modifier ((p << 16) | s) + 4)
+// p digits, s of them after the point.
+DecimalLimit DecimalLimitOf(Oid type, int typmod) {
+  DecimalLimit limit;
+  limit.Whole = type == kInt8;
+  if (type == kNumeric && typmod >= 4) {
+    limit.Digits = ((typmod - 4) >> 16) & 0xFFFF;
+    limit.Scale = (typmod - 4) & 0xFFFF;
+  }
+  return limit;
+}
+
 class PostgresTableConnection : public TableConnection {
  public:
   explicit PostgresTableConnection(const std::string& uri) : connection_(Connect(uri)) {}
@@ -70,6 +82,7 @@ class PostgresTableConnection : public TableConnection {
       if (const int position = std::stoi(value(5)); position > 0)
         key.emplace_back(position, column.Name);
       description.HasDefault.push_back(hasDefault);
+      description.Decimals.push_back(DecimalLimitOf(std::stoul(value(1)), std::stoi(value(2))));
       description.Columns.push_back(std::move(column));
     }
     if (description.Columns.empty())

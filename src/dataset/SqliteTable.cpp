@@ -1,4 +1,6 @@
 // TTable's connection to an SQLite database.
+#include <algorithm>
+#include <cstdio>
 #include <unordered_map>
 
 #include "core/Exception.h"
@@ -15,6 +17,19 @@ std::string QuoteIdentifier(const std::string& name) {
 }
 
 namespace {
+
+// BIGINT and INT8 hold whole numbers; NUMERIC(p,s) and DECIMAL(p,s) p
+// digits, s of them after the point.
+DecimalLimit DecimalLimitOf(const std::string& declared) {
+  DecimalLimit limit;
+  const std::string name = UpperCase(Trim(declared.substr(0, declared.find('('))));
+  limit.Whole = name == "BIGINT" || name == "INT8";
+  if ((name == "NUMERIC" || name == "DECIMAL") && declared.find('(') != std::string::npos &&
+      std::sscanf(declared.c_str() + declared.find('('), "(%d , %d", &limit.Digits, &limit.Scale) <
+          1)
+    limit.Digits = 0;
+  return limit;
+}
 
 class SqliteTableConnection : public TableConnection {
  public:
@@ -36,6 +51,7 @@ class SqliteTableConnection : public TableConnection {
       column.Name = text(0);
       column.Required = sqlite3_column_int(statement.get(), 2) != 0;
       description.HasDefault.push_back(sqlite3_column_int(statement.get(), 3) != 0);
+      description.Decimals.push_back(DecimalLimitOf(text(1)));
       if (const int position = sqlite3_column_int(statement.get(), 4); position > 0) {
         key.emplace_back(position, column.Name);
         keyType = UpperCase(Trim(text(1)));

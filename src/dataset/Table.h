@@ -14,9 +14,10 @@
 // column) and primary key, and reads every row into memory. String fields
 // take the declared length as Size (0 for unbounded texts); a longer text
 // raises EConvertError naming the field and the text instead of being cut,
-// as a value out of a field's range raises and Post raises "Field '%s'
-// must have a value" for a Null in a NOT NULL column: nothing is cut or
-// changed on the way.
+// as a value out of a field's range raises, Post raises EConvertError for
+// a decimal that does not fit its column (BIGINT: 64 bits; NUMERIC(p,s):
+// p digits, s after the point) and "Field '%s' must have a value" for a
+// Null in a NOT NULL column: nothing is cut or changed on the way.
 //
 // Changes go to the database at once, by prepared statements with the
 // values bound (table and column names quoted, nothing pasted): Post of an

@@ -19,12 +19,22 @@
 
 namespace Vdei {
 
+// What a decimal column (ftBCD) holds: whole numbers of 64 bits
+// (BIGINT), or at most Digits digits of which Scale after the point
+// (NUMERIC(p,s)); Digits 0: no limit.
+struct DecimalLimit {
+  bool Whole = false;
+  int Digits = 0;
+  int Scale = 0;
+};
+
 struct TableDescription {
   // Types as TQuery maps them; Required for NOT NULL columns without a
   // default.
   std::vector<ResultColumn> Columns;
   std::vector<bool> HasDefault;         // the database fills the column when it is left out
   std::vector<std::string> PrimaryKey;  // column names in key order
+  std::vector<DecimalLimit> Decimals;   // one per column
 };
 
 // A value for a statement parameter. Text is in UTF-8; dates and times are

@@ -1,5 +1,6 @@
 // TTable: writing appended, edited and deleted records to the database.
 #include "core/Exception.h"
+#include "core/NumberFormat.h"
 #include "core/StrUtils.h"
 #include "dataset/Table.h"
 #include "dataset/TableBackend.h"
@@ -15,6 +16,32 @@ bool IsIntegerType(TFieldType type) {
 
 bool IsAnsiTextType(TFieldType type) {
   return type == ftString || type == ftMemo || type == ftFmtMemo;
+}
+
+// Raises unless a decimal's canonical text fits its column: the database
+// would refuse it without naming the field, or round it silently.
+void CheckDecimalFits(std::string_view text, const DecimalLimit& limit,
+                      const std::string& fieldName) {
+  int64_t whole;
+  if (limit.Whole && !TryStrToInt64(text, whole)) {
+    throw EConvertError(
+        Format("'%s' is not a valid value for field '%s': a whole number of "
+               "64 bits is needed",
+               std::string(text).c_str(), fieldName.c_str()));
+  }
+  if (limit.Digits <= 0) return;
+  const std::string_view digits = text.substr(text[0] == '-' ? 1 : 0);
+  const size_t point = digits.find('.');
+  const std::string_view integer = digits.substr(0, point);
+  const int integerDigits = integer == "0" ? 0 : static_cast<int>(integer.size());
+  const int fractionDigits =
+      point == std::string_view::npos ? 0 : static_cast<int>(digits.size() - point - 1);
+  if (integerDigits > limit.Digits - limit.Scale || fractionDigits > limit.Scale) {
+    throw EConvertError(
+        Format("'%s' is not a valid value for field '%s': at most %d digits, "
+               "%d of them after the decimal point",
+               std::string(text).c_str(), fieldName.c_str(), limit.Digits, limit.Scale));
+  }
 }
 
 }  // namespace
@@ -45,6 +72,8 @@ SqlParam TTable::ParamOf(const RecordWord* row, int column) const {
   } else if (type == ftBCD) {
     param.Type = SqlParam::Decimal;
     param.Chars = TextArena::Read(slot);
+    CheckDecimalFits(param.Chars, description_->Decimals[column],
+                     description_->Columns[column].Name);
   } else if (IsAnsiTextType(type)) {
     param.Type = SqlParam::Text;
     param.Chars = AnsiToDatabaseText(TextArena::Read(slot));

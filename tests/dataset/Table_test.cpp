@@ -159,8 +159,8 @@ void KeysFollowTheRun(const TestDatabase& db) {
 // table as it was; values that do not fit raise before anything is written.
 void TransactionsAndRejectedValues(const TestDatabase& db) {
   db.Execute(
-      "CREATE TABLE t (id INT PRIMARY KEY, name VARCHAR(5) NOT NULL, n SMALLINT);"
-      "INSERT INTO t VALUES (1, 'one', 1);");
+      "CREATE TABLE t (id INT PRIMARY KEY, name VARCHAR(5) NOT NULL, n SMALLINT, big BIGINT,"
+      " d NUMERIC(5,2)); INSERT INTO t VALUES (1, 'one', 1, NULL, NULL);");
   auto table = OpenTable(db, "t");
   auto appendRow = [&](int id, const char* name) {
     table->BeginRow();
@@ -202,8 +202,27 @@ void TransactionsAndRejectedValues(const TestDatabase& db) {
   EXPECT_EQ(MessageOf<EConvertError>([&] { table->FieldByName("n")->SetAsInteger(40000); }),
             "40000 is not a valid value for field 'n'. The allowed range is -32768 to 32767");
   EXPECT_EQ(MessageOf<EDatabaseError>([&] { table->Post(); }), "Field 'name' must have a value");
+  table->FieldByName("name")->SetAsString("five");
+  table->FieldByName("big")->SetAsString("9223372036854775808");
+  EXPECT_EQ(MessageOf<EConvertError>([&] { table->Post(); }),
+            "'9223372036854775808' is not a valid value for field 'big': a whole number of 64 "
+            "bits is needed");
+  table->FieldByName("big")->SetAsString("-9223372036854775808");
+  for (const char* value : {"1.234", "1000"}) {  // a digit too many after or before the point
+    table->FieldByName("d")->SetAsString(value);
+    EXPECT_EQ(MessageOf<EConvertError>([&] { table->Post(); }),
+              std::string("'") + value +
+                  "' is not a valid value for field 'd': at most 5 digits, 2 of them after the "
+                  "decimal point");
+  }
+  table->FieldByName("d")->SetAsString("-999.99");
+  table->Post();
+  EXPECT_EQ(QueryText(db, "SELECT d FROM t WHERE id = 5"), "-999.99");
+  EXPECT_EQ(QueryText(db, "SELECT big FROM t WHERE id = 5"), "-9223372036854775808");
+  table->Append();
+  table->FieldByName("id")->SetAsInteger(6);
   table->Cancel();
-  EXPECT_EQ(QueryText(db, "SELECT COUNT(*) FROM t"), "3");
+  EXPECT_EQ(QueryText(db, "SELECT COUNT(*) FROM t"), "4");
 }
 
 TEST(TableSqlite, TypesRoundTrip) {
