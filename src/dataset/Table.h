@@ -75,13 +75,14 @@ class TTable : public TDataSet {
   std::string IndexFieldName() const;
   void SetIndexFieldName(std::string names) { indexFieldName_ = std::move(names); }
 
-  void StartTransaction();
-  void Commit();
-  void Rollback();
-  bool InTransaction() const { return inTransaction_; }
-  void BeginRow();
-  void ReleaseRow();
-  void RollbackRow();
+  // The batches of TDataSet, done by the database (see above).
+  void StartTransaction() override;
+  void Commit() override;
+  void Rollback() override;
+  bool InTransaction() const override { return inTransaction_; }
+  void BeginRow() override;
+  void ReleaseRow() override;
+  void RollbackRow() override;
   // Reads the records again (the cursor goes to the first).
   void Refresh();
 
