@@ -3,7 +3,8 @@
 // on the same query; appending, updating by key (five passes, with the
 // memory of the records after the first and the fifth), deleting from the
 // middle and by key, and reading by position in a TClientDataSet; printing
-// the table as tsv and csv; and the peak memory of the process.
+// the table as tsv and csv; TTable appending to and updating an SQLite
+// table; and the peak memory of the process.
 //
 //   bench_dataset [ROWS]     (default 1000000; the table is generated once
 //                             into the build folder by vdei-gendb)
@@ -21,6 +22,7 @@
 #include "dataset/ClientDataSet.h"
 #include "dataset/Fields.h"
 #include "dataset/Query.h"
+#include "dataset/Table.h"
 #include "dataset/TablePrinter.h"
 
 namespace {
@@ -103,6 +105,20 @@ void UpdatePass(Vdei::TClientDataSet& table, long rows, int pass) {
   }
 }
 
+// Appends records No = 0, 1, ..., a name and an amount.
+void AppendRecords(Vdei::TDataSet& table, long rows) {
+  Vdei::TField* no = table.Fields(0);
+  Vdei::TField* name = table.Fields(1);
+  Vdei::TField* amount = table.Fields(2);
+  for (long i = 0; i < rows; ++i) {
+    table.Append();
+    no->SetAsInteger(i);
+    name->SetAsString("name of a record");
+    amount->SetAsFloat(i * 0.5);
+    table.Post();
+  }
+}
+
 void ClientDataSetFigures(long rows) {
   Vdei::TClientDataSet table(nullptr);
   table.FieldDefs()->Add("No", Vdei::ftInteger);
@@ -111,16 +127,8 @@ void ClientDataSetFigures(long rows) {
   table.CreateDataSet();
   table.DisableControls();
   Vdei::TField* no = table.Fields(0);
-  Vdei::TField* name = table.Fields(1);
-  Vdei::TField* amount = table.Fields(2);
   auto start = Clock::now();
-  for (long i = 0; i < rows; ++i) {
-    table.Append();
-    no->SetAsInteger(i);
-    name->SetAsString("name of a record");
-    amount->SetAsFloat(i * 0.5);
-    table.Post();
-  }
+  AppendRecords(table, rows);
   Report("TClientDataSet: append records", rows, Seconds(start));
   ReportMemory("  records after appending", table);
 
@@ -163,6 +171,43 @@ void ClientDataSetFigures(long rows) {
   if (peeked == 0) std::printf("(no odd keys left)\n");
 }
 
+// TTable over a fresh SQLite table: appending in one transaction, then
+// one update pass by key in another.
+void TableFigures(long rows) {
+  const std::string path = std::string(VDEI_BENCH_DIR) + "/table_bench.db";
+  std::filesystem::remove(path);
+  sqlite3* raw = nullptr;
+  sqlite3_open(path.c_str(), &raw);
+  sqlite3_exec(raw, "CREATE TABLE T (No INTEGER PRIMARY KEY, Name VARCHAR(40), Amount DOUBLE)",
+               nullptr, nullptr, nullptr);
+  sqlite3_close(raw);
+  Vdei::TTable table(nullptr);
+  table.SetDatabaseName("sqlite:" + path);
+  table.SetTableName("T");
+  table.Open();
+  table.DisableControls();
+  Vdei::TField* name = table.Fields(1);
+  auto start = Clock::now();
+  table.StartTransaction();
+  AppendRecords(table, rows);
+  table.Commit();
+  Report("TTable (SQLite): append records, one commit", rows, Seconds(start));
+  start = Clock::now();
+  table.StartTransaction();
+  for (long i = 0; i < rows; ++i) {
+    table.BeginRow();
+    table.Locate("No", Vdei::Variant(static_cast<int64_t>(i)));
+    table.Edit();
+    name->SetAsString("updated");
+    table.Post();
+    table.ReleaseRow();
+  }
+  table.Commit();
+  Report("  Locate+Edit+Post by key, savepoint per row", rows, Seconds(start));
+  table.Close();
+  std::filesystem::remove(path);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -201,6 +246,7 @@ int main(int argc, char** argv) {
   query.Close();
 
   ClientDataSetFigures(rows);
+  TableFigures(rows);
 
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);

@@ -83,7 +83,7 @@ void TDataSet::CheckActive() const {
 
 void TDataSet::CreateFields() {
   DestroyFields();
-  if (store_.Layout().FieldCount != fieldDefs_->Count())
+  if (store_.Layout().FieldCount < fieldDefs_->Count())
     throw EDatabaseError("Field definitions do not match the records");
   std::vector<int> textFields;
   for (int i = 0; i < fieldDefs_->Count(); ++i) {

@@ -102,6 +102,9 @@ class TDataSet : public TComponent {
   TDataSetState State() const { return state_; }
   // Whether records can be added, changed and deleted.
   virtual bool CanModify() const { return true; }
+  // Whether a text longer than a string field's Size is cut to it (else
+  // it raises, naming the field and the text).
+  virtual bool CutsLongStrings() const { return true; }
 
   // Batches of changes. A dataset that writes through to a database makes
   // the changes between StartTransaction and Commit one transaction
@@ -200,6 +203,13 @@ class TDataSet : public TComponent {
   // Whether Close keeps the records for the next Open (an in-memory
   // table), or the store is released (a query).
   virtual bool KeepsRecordsWhenClosed() const { return false; }
+  // Writes a record where the dataset keeps its data, before its records
+  // change: original is the stored record (nullptr when appending), row
+  // the new values, whose slots the hook may fill (values the database
+  // gave, slots past the fields). A raise leaves the record being changed.
+  virtual void InternalPost(const RecordWord* /*original*/, RecordWord* /*row*/) {}
+  // Deletes a record where the dataset keeps its data, before it goes.
+  virtual void InternalDelete(const RecordWord* /*row*/) {}
 
   RecordStore& Store() { return store_; }
   // Called by subclasses that replace all records while open.

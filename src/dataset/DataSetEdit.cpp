@@ -85,6 +85,7 @@ void TDataSet::Post() {
   const bool inserting = state_ == dsInsert;
   if (inserting) FillAutoIncFields();
   CheckRequiredFields();
+  InternalPost(inserting ? nullptr : store_.Row(cursorId_), editRow_.data());
   if (inserting) {
     SetCursor(store_.Append(editRow_.data()), static_cast<int64_t>(store_.Count()) - 1);
     IndexAdded(cursorId_);
@@ -119,6 +120,7 @@ void TDataSet::Delete() {
     throw EDatabaseError("Cannot perform this operation on an empty dataset");
   if (state_ == dsEdit) Cancel();
   const uint32_t deleted = cursorId_;
+  InternalDelete(store_.Row(deleted));
   const uint32_t next = store_.Order().After(deleted);
   IndexRemoving(deleted);
   store_.Erase(deleted);

@@ -7,6 +7,7 @@
 #include "core/NumberFormat.h"
 #include "core/Properties.h"
 #include "core/StrUtils.h"
+#include "dataset/DataSet.h"
 
 namespace Vdei {
 
@@ -159,7 +160,13 @@ TDateTime TStringField::AsDateTime() const {
 }
 
 void TStringField::SetAsString(std::string_view text) {
-  if (Size() > 0 && text.size() > static_cast<size_t>(Size())) text = text.substr(0, Size());
+  if (Size() > 0 && text.size() > static_cast<size_t>(Size())) {
+    if (DataSet() != nullptr && !DataSet()->CutsLongStrings()) {
+      throw EConvertError(Format("'%s' is too long for field '%s' (at most %d characters)",
+                                 std::string(text).c_str(), FieldName().c_str(), Size()));
+    }
+    text = text.substr(0, Size());
+  }
   WriteText(text);
 }
 

@@ -21,7 +21,9 @@
 //
 // Range checks apply to values assigned to integer fields; an integer
 // field filled from a database holds the database's 64-bit value as it is.
-// A text assigned to a string field longer than Size is cut to Size bytes.
+// A text assigned to a string field longer than Size is cut to Size bytes,
+// or raises EConvertError "'%s' is too long for field '%s' (at most %d
+// characters)" in a dataset that does not cut (TDataSet::CutsLongStrings).
 // Assigning an empty text to a numeric, Boolean or date field clears it.
 #pragma once
 

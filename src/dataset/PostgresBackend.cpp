@@ -1,4 +1,5 @@
-// TQuery's PostgreSQL backend (libpq, text results).
+// TQuery's PostgreSQL backend (libpq, text results), and the PostgreSQL
+// helpers shared with TTable's (PostgresUtil.h).
 #include <libpq-fe.h>
 
 #include <map>
@@ -7,20 +8,39 @@
 
 #include "core/Exception.h"
 #include "core/StrUtils.h"
-#include "dataset/SqlBackend.h"
+#include "dataset/PostgresUtil.h"
 
 namespace Vdei {
 
 namespace {
 
-struct ConnectionCloser {
-  void operator()(PGconn* connection) const { PQfinish(connection); }
-};
-struct ResultClearer {
-  void operator()(PGresult* result) const { PQclear(result); }
-};
-using ConnectionHandle = std::unique_ptr<PGconn, ConnectionCloser>;
-using ResultHandle = std::unique_ptr<PGresult, ResultClearer>;
+// The NOT NULL flags of the result columns that come from table columns.
+std::vector<bool> NotNullColumns(PGconn* connection, PGresult* result) {
+  const int count = PQnfields(result);
+  std::vector<bool> notNull(count, false);
+  std::set<Oid> tables;
+  for (int i = 0; i < count; ++i)
+    if (PQftable(result, i) != InvalidOid) tables.insert(PQftable(result, i));
+  if (tables.empty()) return notNull;
+  std::string list;
+  for (Oid table : tables) {
+    if (!list.empty()) list += ',';
+    list += std::to_string(table);
+  }
+  ResultHandle flags = Run(connection,
+                           "SELECT attrelid, attnum FROM pg_attribute WHERE attnotnull"
+                           " AND attrelid IN (" +
+                               list + ")");
+  std::set<std::pair<Oid, int>> required;
+  for (int r = 0; r < PQntuples(flags.get()); ++r)
+    required.emplace(static_cast<Oid>(std::stoul(PQgetvalue(flags.get(), r, 0))),
+                     std::stoi(PQgetvalue(flags.get(), r, 1)));
+  for (int i = 0; i < count; ++i)
+    notNull[i] = required.count({PQftable(result, i), PQftablecol(result, i)}) > 0;
+  return notNull;
+}
+
+}  // namespace
 
 // Every libpq failure becomes an EDatabaseError here.
 [[noreturn]] void ThrowPostgresError(std::string_view context, const char* message) {
@@ -46,68 +66,62 @@ ResultHandle Run(PGconn* connection, const std::string& sql) {
   return result;
 }
 
-// Type OIDs of the built-in types (pg_type.dat).
-enum : Oid {
-  kBool = 16, kBytea = 17, kChar = 18, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26,
-  kFloat4 = 700, kFloat8 = 701, kMoney = 790, kBpchar = 1042, kVarchar = 1043, kDate = 1082,
-  kTime = 1083, kTimestamp = 1114, kTimestampTz = 1184, kNumeric = 1700
-};
-
 ResultColumn MapTypeOid(Oid type, int typmod) {
   ResultColumn c;
   switch (type) {
-    case kBool: c.Type = ftBoolean; break;
-    case kBytea: c.Type = ftBlob; break;
-    case kInt2: c.Type = ftSmallint; break;
+    case kBool:
+      c.Type = ftBoolean;
+      break;
+    case kBytea:
+      c.Type = ftBlob;
+      break;
+    case kInt2:
+      c.Type = ftSmallint;
+      break;
     case kInt4:
-    case kOid: c.Type = ftInteger; break;
+    case kOid:
+      c.Type = ftInteger;
+      break;
     case kInt8:
-    case kNumeric: c.Type = ftBCD; break;
+    case kNumeric:
+      c.Type = ftBCD;
+      break;
     case kFloat4:
-    case kFloat8: c.Type = ftFloat; break;
-    case kMoney: c.Type = ftCurrency; break;
-    case kDate: c.Type = ftDate; break;
-    case kTime: c.Type = ftTime; break;
+    case kFloat8:
+      c.Type = ftFloat;
+      break;
+    case kMoney:
+      c.Type = ftCurrency;
+      break;
+    case kDate:
+      c.Type = ftDate;
+      break;
+    case kTime:
+      c.Type = ftTime;
+      break;
     case kTimestamp:
-    case kTimestampTz: c.Type = ftDateTime; break;
+    case kTimestampTz:
+      c.Type = ftDateTime;
+      break;
     case kBpchar:
     case kVarchar:
       c.Type = ftString;
       c.Size = typmod > 4 ? typmod - 4 : 0;
       c.SizeFromData = c.Size == 0;
       break;
-    case kChar: c.Type = ftString; c.Size = 1; break;
-    default: c.Type = ftString; c.SizeFromData = true;
+    case kChar:
+      c.Type = ftString;
+      c.Size = 1;
+      break;
+    default:
+      c.Type = ftString;
+      c.SizeFromData = true;
   }
   return c;
 }
 
-// The NOT NULL flags of the result columns that come from table columns.
-std::vector<bool> NotNullColumns(PGconn* connection, PGresult* result) {
-  const int count = PQnfields(result);
-  std::vector<bool> notNull(count, false);
-  std::set<Oid> tables;
-  for (int i = 0; i < count; ++i)
-    if (PQftable(result, i) != InvalidOid) tables.insert(PQftable(result, i));
-  if (tables.empty()) return notNull;
-  std::string list;
-  for (Oid table : tables) {
-    if (!list.empty()) list += ',';
-    list += std::to_string(table);
-  }
-  ResultHandle flags = Run(connection, "SELECT attrelid, attnum FROM pg_attribute WHERE attnotnull"
-                                       " AND attrelid IN (" + list + ")");
-  std::set<std::pair<Oid, int>> required;
-  for (int r = 0; r < PQntuples(flags.get()); ++r)
-    required.emplace(static_cast<Oid>(std::stoul(PQgetvalue(flags.get(), r, 0))),
-                     std::stoi(PQgetvalue(flags.get(), r, 1)));
-  for (int i = 0; i < count; ++i)
-    notNull[i] = required.count({PQftable(result, i), PQftablecol(result, i)}) > 0;
-  return notNull;
-}
-
 // "$1,234.50" and "-$1,234.50" (lc_monetary C) as plain decimals.
-std::string MoneyText(std::string_view text) {
+static std::string MoneyText(std::string_view text) {
   std::string plain;
   for (char c : text)
     if ((c >= '0' && c <= '9') || c == '.' || c == '-') plain += c;
@@ -115,7 +129,7 @@ std::string MoneyText(std::string_view text) {
   return plain;
 }
 
-std::string ByteaBytes(const char* text) {
+static std::string ByteaBytes(const char* text) {
   size_t length = 0;
   std::unique_ptr<unsigned char, decltype(&PQfreemem)> bytes(
       PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &length), &PQfreemem);
@@ -123,7 +137,16 @@ std::string ByteaBytes(const char* text) {
   return std::string(reinterpret_cast<const char*>(bytes.get()), length);
 }
 
-}  // namespace
+void SetPostgresValue(ResultBuilder& builder, int column, Oid type, const char* text, int length) {
+  switch (type) {
+    case kBytea:
+      return builder.SetBytes(column, ByteaBytes(text));
+    case kMoney:
+      return builder.SetText(column, MoneyText(std::string_view(text, length)));
+    default:
+      return builder.SetText(column, std::string_view(text, length));
+  }
+}
 
 void ExecutePostgres(const std::string& uri, const std::string& sql, ResultBuilder* builder) {
   ConnectionHandle connection = Connect(uri);
@@ -145,13 +168,8 @@ void ExecutePostgres(const std::string& uri, const std::string& sql, ResultBuild
     builder->BeginRow();
     for (int i = 0; i < count; ++i) {
       if (PQgetisnull(result.get(), r, i)) continue;
-      const char* text = PQgetvalue(result.get(), r, i);
-      const std::string_view value(text, PQgetlength(result.get(), r, i));
-      switch (PQftype(result.get(), i)) {
-        case kBytea: builder->SetBytes(i, ByteaBytes(text)); break;
-        case kMoney: builder->SetText(i, MoneyText(value)); break;
-        default: builder->SetText(i, value);
-      }
+      SetPostgresValue(*builder, i, PQftype(result.get(), i), PQgetvalue(result.get(), r, i),
+                       PQgetlength(result.get(), r, i));
     }
   }
 }

@@ -39,9 +39,13 @@ const char* DateWhat(TFieldType type) {
 }  // namespace
 
 void ResultBuilder::Start(std::vector<ResultColumn> columns) {
+  store_.Reset(static_cast<int>(columns.size()));
+  Continue(std::move(columns));
+}
+
+void ResultBuilder::Continue(std::vector<ResultColumn> columns) {
   columns_ = std::move(columns);
   longest_.assign(columns_.size(), 0);
-  store_.Reset(static_cast<int>(columns_.size()));
 }
 
 void ResultBuilder::SetSlot(int column, RecordWord value) {

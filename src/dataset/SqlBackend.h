@@ -38,8 +38,13 @@ class ResultBuilder {
 
   // Empties the store for records of these columns.
   void Start(std::vector<ResultColumn> columns);
+  // Takes the columns of a store that already has their layout, to add
+  // records to it or fill rows of it.
+  void Continue(std::vector<ResultColumn> columns);
   const std::vector<ResultColumn>& Columns() const { return columns_; }
   void BeginRow() { row_ = store_.Row(store_.Append()); }
+  // Fills the given row (of the store's layout) instead of a new record.
+  void BeginRow(RecordWord* row) { row_ = row; }
   // Values; a column left unset in a row is null.
   void SetInteger(int column, int64_t value);
   void SetFloat(int column, double value);

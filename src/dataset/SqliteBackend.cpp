@@ -1,4 +1,5 @@
-// TQuery's SQLite backend (C API).
+// TQuery's SQLite backend (C API), and the SQLite helpers shared with
+// TTable's (SqliteUtil.h).
 #include <sqlite3.h>
 
 #include <memory>
@@ -6,49 +7,11 @@
 #include "core/Exception.h"
 #include "core/StrUtils.h"
 #include "dataset/SqlBackend.h"
+#include "dataset/SqliteUtil.h"
 
 namespace Vdei {
 
 namespace {
-
-struct DatabaseCloser {
-  void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-struct StatementFinalizer {
-  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
-using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
-
-// Every SQLite failure becomes an EDatabaseError here.
-[[noreturn]] void ThrowSqliteError(sqlite3* db, int rc, std::string_view context) {
-  const char* message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-  throw EDatabaseError(Format("%s: %s", std::string(context).c_str(), message));
-}
-
-void Check(sqlite3* db, int rc, std::string_view context) {
-  if (rc != SQLITE_OK) ThrowSqliteError(db, rc, context);
-}
-
-// Connections are used from one thread each, and nothing reads SQLite's
-// memory statistics: both would cost a mutex on every step and allocation.
-void ConfigureSqliteOnce() {
-  static const bool configured = [] {
-    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);  // refused once initialised: harmless
-    return true;
-  }();
-  (void)configured;
-}
-
-DatabaseHandle OpenDatabase(const std::string& path, int mode) {
-  ConfigureSqliteOnce();
-  sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &raw, mode | SQLITE_OPEN_NOMUTEX, nullptr);
-  DatabaseHandle db(raw);
-  if (rc != SQLITE_OK) ThrowSqliteError(db.get(), rc, "Cannot open database " + path);
-  sqlite3_extended_result_codes(db.get(), 1);
-  return db;
-}
 
 bool IsNotNullColumn(sqlite3* db, sqlite3_stmt* statement, int column) {
   const char* table = sqlite3_column_table_name(statement, column);
@@ -75,26 +38,6 @@ std::vector<ResultColumn> DescribeColumns(sqlite3* db, sqlite3_stmt* statement) 
   return columns;
 }
 
-void ReadRow(sqlite3_stmt* statement, int count, ResultBuilder& result) {
-  result.BeginRow();
-  for (int i = 0; i < count; ++i) {
-    switch (sqlite3_column_type(statement, i)) {
-      case SQLITE_NULL: break;
-      case SQLITE_INTEGER: result.SetInteger(i, sqlite3_column_int64(statement, i)); break;
-      case SQLITE_FLOAT: result.SetFloat(i, sqlite3_column_double(statement, i)); break;
-      case SQLITE_TEXT: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
-        result.SetText(i, std::string_view(text, sqlite3_column_bytes(statement, i)));
-        break;
-      }
-      default: {
-        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, i));
-        result.SetBytes(i, std::string_view(bytes, sqlite3_column_bytes(statement, i)));
-      }
-    }
-  }
-}
-
 bool OnlyBlanksAndSemicolons(const char* text) {
   for (; text != nullptr && *text != 0; ++text)
     if (*text != ';' && static_cast<unsigned char>(*text) > ' ') return false;
@@ -102,6 +45,61 @@ bool OnlyBlanksAndSemicolons(const char* text) {
 }
 
 }  // namespace
+
+// Every SQLite failure becomes an EDatabaseError here.
+[[noreturn]] void ThrowSqliteError(sqlite3* db, int rc, std::string_view context) {
+  const char* message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  throw EDatabaseError(Format("%s: %s", std::string(context).c_str(), message));
+}
+
+void Check(sqlite3* db, int rc, std::string_view context) {
+  if (rc != SQLITE_OK) ThrowSqliteError(db, rc, context);
+}
+
+// Connections are used from one thread each, and nothing reads SQLite's
+// memory statistics: both would cost a mutex on every step and allocation.
+static void ConfigureSqliteOnce() {
+  static const bool configured = [] {
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);  // refused once initialised: harmless
+    return true;
+  }();
+  (void)configured;
+}
+
+DatabaseHandle OpenDatabase(const std::string& path, int mode) {
+  ConfigureSqliteOnce();
+  sqlite3* raw = nullptr;
+  const int rc = sqlite3_open_v2(path.c_str(), &raw, mode | SQLITE_OPEN_NOMUTEX, nullptr);
+  DatabaseHandle db(raw);
+  if (rc != SQLITE_OK) ThrowSqliteError(db.get(), rc, "Cannot open database " + path);
+  sqlite3_extended_result_codes(db.get(), 1);
+  return db;
+}
+
+void ReadValues(sqlite3_stmt* statement, int count, ResultBuilder& result, const int* targets) {
+  for (int i = 0; i < count; ++i) {
+    const int target = targets != nullptr ? targets[i] : i;
+    switch (sqlite3_column_type(statement, i)) {
+      case SQLITE_NULL:
+        break;
+      case SQLITE_INTEGER:
+        result.SetInteger(target, sqlite3_column_int64(statement, i));
+        break;
+      case SQLITE_FLOAT:
+        result.SetFloat(target, sqlite3_column_double(statement, i));
+        break;
+      case SQLITE_TEXT: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
+        result.SetText(target, std::string_view(text, sqlite3_column_bytes(statement, i)));
+        break;
+      }
+      default: {
+        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, i));
+        result.SetBytes(target, std::string_view(bytes, sqlite3_column_bytes(statement, i)));
+      }
+    }
+  }
+}
 
 void ExecuteSqlite(const std::string& path, const std::string& sql, ResultBuilder* result) {
   // Queries only read; statements run without a result may write.
@@ -116,7 +114,8 @@ void ExecuteSqlite(const std::string& path, const std::string& sql, ResultBuilde
   }
   sqlite3_stmt* raw = nullptr;
   const char* tail = nullptr;
-  Check(db.get(), sqlite3_prepare_v2(db.get(), sql.c_str(), static_cast<int>(sql.size()), &raw, &tail),
+  Check(db.get(),
+        sqlite3_prepare_v2(db.get(), sql.c_str(), static_cast<int>(sql.size()), &raw, &tail),
         "Cannot prepare statement");
   StatementHandle statement(raw);
   if (statement == nullptr || sqlite3_column_count(statement.get()) == 0)
@@ -125,7 +124,10 @@ void ExecuteSqlite(const std::string& path, const std::string& sql, ResultBuilde
   result->Start(DescribeColumns(db.get(), statement.get()));
   const int count = sqlite3_column_count(statement.get());
   int rc;
-  while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) ReadRow(statement.get(), count, *result);
+  while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+    result->BeginRow();
+    ReadValues(statement.get(), count, *result);
+  }
   if (rc != SQLITE_DONE) ThrowSqliteError(db.get(), rc, "Cannot read result");
 }
 

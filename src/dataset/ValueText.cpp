@@ -1,5 +1,7 @@
 #include "dataset/ValueText.h"
 
+#include <cstdio>
+
 #include "core/CodePage.h"
 #include "core/Exception.h"
 #include "core/StrUtils.h"
@@ -78,8 +80,7 @@ bool IsTimeZone(std::string_view rest) {
 
 }  // namespace
 
-bool TryParseIsoDateTime(std::string_view text, TDateTime& result, bool& hasDate,
-                         bool& hasTime) {
+bool TryParseIsoDateTime(std::string_view text, TDateTime& result, bool& hasDate, bool& hasTime) {
   text = Trim(text);
   size_t pos = 0;
   TDateTime date = 0, time = 0;
@@ -115,6 +116,24 @@ bool IsAscii(std::string_view text) {
 
 std::string DatabaseTextToAnsi(std::string_view utf8) {
   return IsAscii(utf8) ? std::string(utf8) : Utf8ToAnsi(utf8);
+}
+
+std::string AnsiToDatabaseText(std::string_view ansi) {
+  return IsAscii(ansi) ? std::string(ansi) : AnsiToUtf8(ansi);
+}
+
+std::string IsoDateTimeText(TDateTime value, bool withDate, bool withTime) {
+  int year, month, day, hour, minute, second, msec;
+  DecodeDateTime(value, year, month, day, hour, minute, second, msec);
+  char text[40];
+  int length = 0;
+  if (withDate) length = std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+  if (withTime) {
+    length += std::snprintf(text + length, sizeof text - length, "%s%02d:%02d:%02d",
+                            withDate ? " " : "", hour, minute, second);
+    if (msec != 0) length += std::snprintf(text + length, sizeof text - length, ".%03d", msec);
+  }
+  return std::string(text, length);
 }
 
 }  // namespace Vdei

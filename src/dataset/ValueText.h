@@ -22,6 +22,10 @@ bool CanonicalDecimal(std::string_view text, char separator, std::string& result
 // impossible date or time.
 bool TryParseIsoDateTime(std::string_view text, TDateTime& result, bool& hasDate, bool& hasTime);
 
+// "2001-03-15", "14:30:05", "2001-03-15 14:30:05", with ".123" after the
+// seconds when the milliseconds are not 0: texts TryParseIsoDateTime reads.
+std::string IsoDateTimeText(TDateTime value, bool withDate, bool withTime);
+
 // EConvertError "'%s' is not a valid <what> value for field '%s'".
 [[noreturn]] void ThrowInvalidFieldText(std::string_view text, const char* what,
                                         std::string_view fieldName);
@@ -33,5 +37,7 @@ bool IsAscii(std::string_view text);
 // Database text (UTF-8) in the ANSI code page; ASCII passes unchanged
 // without a conversion call.
 std::string DatabaseTextToAnsi(std::string_view utf8);
+// ANSI text as database text (UTF-8).
+std::string AnsiToDatabaseText(std::string_view ansi);
 
 }  // namespace Vdei

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ExceptionText.h"
 #include "core/Exception.h"
 #include "dataset/DataSource.h"
 #include "dataset/Fields.h"
@@ -36,15 +37,7 @@ std::string Names(TDataSet& table) {
   return result;
 }
 
-template <class E>
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const E& e) {
-    return e.Message();
-  }
-  return "no exception";
-}
+using VdeiTest::MessageOf;
 
 TEST(ClientDataSet, CursorRulesAndEditing) {
   auto empty = MakeTable({});
