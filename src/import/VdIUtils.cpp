@@ -113,7 +113,7 @@ TDateTimeParts CollectParts(std::string_view text, std::string_view mask,
       ++i;
       continue;
     }
-    if (maskDelimiter || (previous == '\0' && !IsPartLetter(m) && IsDigit(t))) {
+    if (maskDelimiter || (!IsPartLetter(m) && IsDigit(t))) {
       ++j;
       continue;
     }

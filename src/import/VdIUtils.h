@@ -15,8 +15,8 @@
 //     HHNN);
 //   - where the mask has a delimiter and the text none, the mask's
 //     delimiter is dropped (19880113 against YYYY/MM/DD);
-//   - a placeholder letter at the start of the mask that meets a digit is
-//     dropped (070509 against THH:NN:SS);
+//   - a placeholder letter that meets a digit is dropped (070509 against
+//     THH:NN:SS; 03/15/2001 14:30:00 against MM/DD/YYYY THH:NN:SS);
 //   - a month name longer than its M letters takes the following letters
 //     too (MARCH against MMM).
 // An AM or PM designator (the regional settings' texts, "AM" / "PM" when

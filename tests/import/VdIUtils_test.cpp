@@ -73,6 +73,8 @@ TEST_F(ParseDateTimeTest, ReadsBackEveryTextTheXmlWriterWrites) {
   EXPECT_EQ(Parse("20010315T14:30:05123", "YYYYMMDDTHHNNSSZZZ"), At(2001, 3, 15, 14, 30, 5, 123));
   EXPECT_EQ(Parse("19880113T000000000", "YYYYMMDDTHHNNSSZZZ"), At(1988, 1, 13));
   EXPECT_EQ(Parse("070509", "THH:NN:SS"), At(1899, 12, 30, 7, 5, 9));
+  // A placeholder never takes a digit: the XML reader's default mask.
+  EXPECT_EQ(Parse("03/15/2001 14:30:00", "MM/DD/YYYY THH:NN:SS"), At(2001, 3, 15, 14, 30));
 }
 
 TEST_F(ParseDateTimeTest, AlignsShortPartsSeparatorsAndDayHalves) {
