@@ -60,7 +60,11 @@ std::string LowerCase(std::string_view s) {
 }
 
 bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && CompareText(a, b) == 0;
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i] && AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+  }
+  return true;
 }
 
 size_t TextHash::operator()(std::string_view s) const noexcept {
