@@ -94,6 +94,11 @@ std::atomic<const CodePageTable*>& ActiveTable() {
   return active;
 }
 
+std::atomic<uint64_t>& ReplacedCharacters() {
+  static std::atomic<uint64_t> count{0};
+  return count;
+}
+
 const CodePageTable& OemTable() {
   static const CodePageTable* oem = TableFor(kOemCodePage);
   return *oem;
@@ -222,6 +227,7 @@ std::string Utf8ToAnsi(std::string_view text, int& replaced) {
   const CodePageTable& ansi = *ActiveTable().load();
   std::string out;
   out.reserve(text.size());
+  int count = 0;
   size_t i = 0;
   while (i < text.size()) {
     unsigned char c = static_cast<unsigned char>(text[i]);
@@ -232,8 +238,12 @@ std::string Utf8ToAnsi(std::string_view text, int& replaced) {
     }
     char32_t u = NextUtf8(text, i);
     const char b = u < 0x10000 ? ansi.FromUnicode[u] : '?';
-    if (b == '?' && u != U'?') ++replaced;
+    if (b == '?' && u != U'?') ++count;
     out += b;
+  }
+  if (count != 0) {
+    replaced += count;
+    ReplacedCharacters().fetch_add(static_cast<uint64_t>(count), std::memory_order_relaxed);
   }
   return out;
 }
@@ -245,6 +255,10 @@ std::string Utf8ToAnsi(std::string_view text) {
 
 char UnicodeToAnsi(char32_t u) {
   return u < 0x10000 ? ActiveTable().load()->FromUnicode[u] : '?';
+}
+
+uint64_t ReplacedCharacterCount() {
+  return ReplacedCharacters().load(std::memory_order_relaxed);
 }
 
 std::string AnsiToUtf8(std::string_view text) {

@@ -12,6 +12,7 @@
 // are table look-ups. Code pages are single-byte ones.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -32,5 +33,8 @@ std::string Utf8ToAnsi(std::string_view text, int& replaced);
 // The active ANSI code page's byte for the character u; '?' when it has none.
 char UnicodeToAnsi(char32_t u);
 std::string AnsiToUtf8(std::string_view text);
+// How many characters Utf8ToAnsi has turned into '?' since the process
+// started, in all threads: callers take the difference around a run.
+uint64_t ReplacedCharacterCount();
 
 }  // namespace Vdei

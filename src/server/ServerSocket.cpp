@@ -1,10 +1,15 @@
 #include "server/ServerSocket.h"
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+
 #include <QHostAddress>
-#include <QTcpServer>
-#include <QTcpSocket>
+#include <QObject>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "core/Properties.h"
 #include "core/StrUtils.h"
@@ -14,134 +19,57 @@ namespace Vdei {
 
 namespace {
 
-// A chunk of a stream handed to Qt at a time, and how much may wait in
-// Qt's write buffer before the next chunk waits for bytesWritten.
-constexpr int64_t kChunkSize = 64 * 1024;
-constexpr qint64 kWriteBufferBound = 256 * 1024;
 constexpr int kListenBacklog = 128;
+// Accepts per notification, so that a flood of clients cannot starve the
+// connections already open.
+constexpr int kAcceptBurst = 64;
+// How long accepting pauses after the process ran out of descriptors.
+constexpr int kAcceptRetryMs = 250;
 
-std::string ToStd(const QString& text) {
-  return text.toStdString();
+struct SocketAddress {
+  sockaddr_storage Storage{};
+  socklen_t Length = 0;
+  const sockaddr* Get() const { return reinterpret_cast<const sockaddr*>(&Storage); }
+};
+
+// The address to bind: address (or all IPv6 and IPv4 addresses) and port.
+SocketAddress BindAddress(const QHostAddress& address, int port, bool any) {
+  SocketAddress result;
+  if (!any && address.protocol() == QAbstractSocket::IPv4Protocol) {
+    auto* in = reinterpret_cast<sockaddr_in*>(&result.Storage);
+    in->sin_family = AF_INET;
+    in->sin_port = htons(static_cast<uint16_t>(port));
+    in->sin_addr.s_addr = htonl(address.toIPv4Address());
+    result.Length = sizeof *in;
+  } else {
+    auto* in6 = reinterpret_cast<sockaddr_in6*>(&result.Storage);
+    in6->sin6_family = AF_INET6;
+    in6->sin6_port = htons(static_cast<uint16_t>(port));
+    if (!any) {
+      const Q_IPV6ADDR bytes = address.toIPv6Address();
+      std::memcpy(&in6->sin6_addr, bytes.c, sizeof bytes.c);
+    }
+    result.Length = sizeof *in6;
+  }
+  return result;
+}
+
+UniqueFd ListeningSocket(const SocketAddress& where) {
+  UniqueFd fd =
+      OwnFd(::socket(where.Storage.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+  if (!fd) return fd;
+  const int on = 1, off = 0;
+  ::setsockopt(FdOf(fd), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  if (where.Storage.ss_family == AF_INET6) {
+    ::setsockopt(FdOf(fd), IPPROTO_IPV6, IPV6_V6ONLY, &off, sizeof off);
+  }
+  if (::bind(FdOf(fd), where.Get(), where.Length) != 0 || ::listen(FdOf(fd), kListenBacklog) != 0) {
+    return UniqueFd();
+  }
+  return fd;
 }
 
 }  // namespace
-
-// ---- one connection ----
-
-TServerClientWinSocket::TServerClientWinSocket(TServerSocket& server, QTcpSocket* socket)
-    : server_(server), socket_(socket), idleTimer_(std::make_unique<QTimer>()) {
-  socket_->setParent(nullptr);
-  idleTimer_->setSingleShot(true);
-}
-
-TServerClientWinSocket::~TServerClientWinSocket() {
-  // The socket's destructor may still signal (it aborts a live
-  // connection); nothing of that may reach this half-destroyed object.
-  QObject::disconnect(socket_.get(), nullptr, nullptr, nullptr);
-  QObject::disconnect(idleTimer_.get(), nullptr, nullptr, nullptr);
-}
-
-void TServerClientWinSocket::Connect() {
-  QTcpSocket* s = socket_.get();
-  QObject::connect(s, &QTcpSocket::readyRead, s, [this] {
-    if (finished_) return;
-    RestartIdleTimer();
-    server_.Raise(server_.OnClientRead, &server_, this);
-  });
-  QObject::connect(s, &QTcpSocket::bytesWritten, s, [this] {
-    RestartIdleTimer();
-    SendMore();
-  });
-  QObject::connect(s, &QTcpSocket::disconnected, s, [this] { Finish(); });
-  QObject::connect(s, &QTcpSocket::errorOccurred, s, [this](QAbstractSocket::SocketError error) {
-    // The peer closing is the normal end of a connection, not an error.
-    if (error != QAbstractSocket::RemoteHostClosedError) Fail(ToStd(socket_->errorString()));
-  });
-  QObject::connect(idleTimer_.get(), &QTimer::timeout, s, [this] { Close(); });
-  RestartIdleTimer();
-}
-
-bool TServerClientWinSocket::Connected() const {
-  return !finished_ && !closing_ && socket_->state() == QAbstractSocket::ConnectedState;
-}
-
-std::string TServerClientWinSocket::RemoteAddress() const {
-  return ToStd(socket_->peerAddress().toString());
-}
-
-int TServerClientWinSocket::RemotePort() const {
-  return socket_->peerPort();
-}
-
-std::string TServerClientWinSocket::ReceiveText() {
-  QByteArray bytes = socket_->readAll();
-  return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
-
-bool TServerClientWinSocket::SendStream(std::unique_ptr<TStream> stream) {
-  if (!stream || Sending() || !Connected()) return false;
-  stream_ = std::move(stream);
-  SendMore();
-  return true;
-}
-
-void TServerClientWinSocket::SendMore() {
-  std::vector<char>& chunk = server_.ChunkBuffer();
-  while (stream_ && socket_->bytesToWrite() < kWriteBufferBound) {
-    chunk.resize(kChunkSize);
-    int64_t got;
-    try {
-      got = stream_->Read(chunk.data(), kChunkSize);
-    } catch (const std::exception& e) {
-      Fail(e.what());
-      return;
-    }
-    if (got <= 0) {
-      // The end: Qt closes once its buffer has gone out.
-      stream_.reset();
-      closing_ = true;
-      socket_->disconnectFromHost();
-      return;
-    }
-    if (socket_->write(chunk.data(), got) != got) {
-      Fail(ToStd(socket_->errorString()));
-      return;
-    }
-  }
-}
-
-void TServerClientWinSocket::Fail(const std::string& message) {
-  if (finished_) return;
-  stream_.reset();
-  server_.Raise(server_.OnClientError, &server_, this, message);
-  Close();
-}
-
-void TServerClientWinSocket::Close() {
-  if (finished_) return;
-  stream_.reset();
-  if (socket_->state() != QAbstractSocket::UnconnectedState) socket_->abort();
-  Finish();  // abort signals disconnected only for a connected socket
-}
-
-void TServerClientWinSocket::Finish() {
-  if (finished_) return;
-  finished_ = true;
-  stream_.reset();
-  idleTimer_->stop();
-  server_.ConnectionEnded(this);
-}
-
-void TServerClientWinSocket::RestartIdleTimer() {
-  int seconds = server_.IdleTimeout();
-  if (seconds > 0 && !finished_) {
-    idleTimer_->start(seconds * 1000);
-  } else {
-    idleTimer_->stop();
-  }
-}
-
-// ---- the listening socket ----
 
 const TClassInfo& TServerSocket::StaticClassInfo() {
   static const TClassInfo info =
@@ -153,21 +81,35 @@ const TClassInfo& TServerSocket::StaticClassInfo() {
           .Integer("MaxConnections", &TServerSocket::MaxConnections,
                    &TServerSocket::SetMaxConnections, 256)
           .Integer("IdleTimeout", &TServerSocket::IdleTimeout, &TServerSocket::SetIdleTimeout, 300)
+          .Integer("RequestTimeout", &TServerSocket::RequestTimeout,
+                   &TServerSocket::SetRequestTimeout, 10)
+          .Integer("NoProgressTimeout", &TServerSocket::NoProgressTimeout,
+                   &TServerSocket::SetNoProgressTimeout, 30)
           .Build();
   return info;
 }
 
 TServerSocket::TServerSocket(TComponent* owner)
-    : TComponent(owner), server_(std::make_unique<QTcpServer>()) {
-  QObject::connect(server_.get(), &QTcpServer::newConnection, server_.get(),
-                   [this] { AcceptPending(); });
+    : TComponent(owner),
+      acceptRetry_(std::make_unique<QTimer>()),
+      graceTimer_(std::make_unique<QTimer>()),
+      context_(std::make_unique<QObject>()) {
+  acceptRetry_->setSingleShot(true);
+  QObject::connect(acceptRetry_.get(), &QTimer::timeout, context_.get(),
+                   [this] { ResumeAccepting(); });
+  graceTimer_->setSingleShot(true);
+  QObject::connect(graceTimer_.get(), &QTimer::timeout, context_.get(), [this] { Close(); });
 }
 
 TServerSocket::~TServerSocket() {
   OnClientConnect = nullptr;
   OnClientDisconnect = nullptr;
   OnClientRead = nullptr;
+  OnClientPause = nullptr;
+  OnClientSent = nullptr;
   OnClientError = nullptr;
+  OnServerNotice = nullptr;
+  gracefulDone_ = nullptr;
   Close();
   ended_.clear();
 }
@@ -175,33 +117,68 @@ TServerSocket::~TServerSocket() {
 void TServerSocket::Open() {
   if (Active()) return;
   if (port_ < 0 || port_ > 65535) throw ESocketError(Format("Invalid port %d", port_));
-  QHostAddress address(QHostAddress::Any);
-  if (!address_.empty() && !address.setAddress(QString::fromStdString(address_))) {
+  QHostAddress address;
+  const bool any = address_.empty();
+  if (!any && !address.setAddress(QString::fromStdString(address_))) {
     throw ESocketError(Format("Invalid address: %s", address_.c_str()));
   }
-  server_->setListenBacklogSize(kListenBacklog);
-  if (!server_->listen(address, static_cast<quint16>(port_))) {
-    throw ESocketError(
-        Format("Cannot listen on port %d: %s", port_, ToStd(server_->errorString()).c_str()));
+  UniqueFd fd = ListeningSocket(BindAddress(address, port_, any));
+  if (!fd && any && errno == EAFNOSUPPORT) {
+    fd = ListeningSocket(BindAddress(QHostAddress(QHostAddress::AnyIPv4), port_, false));
   }
+  if (!fd) {
+    throw ESocketError(Format("Cannot listen on port %d: %s", port_, std::strerror(errno)));
+  }
+  SocketAddress local;
+  local.Length = sizeof local.Storage;
+  ::getsockname(FdOf(fd), reinterpret_cast<sockaddr*>(&local.Storage), &local.Length);
+  const QHostAddress bound(local.Get());
+  localAddress_ = bound.toString().toStdString();
+  localPort_ = ntohs(local.Storage.ss_family == AF_INET6
+                         ? reinterpret_cast<const sockaddr_in6*>(&local.Storage)->sin6_port
+                         : reinterpret_cast<const sockaddr_in*>(&local.Storage)->sin_port);
+  acceptNotifier_ = std::make_unique<QSocketNotifier>(FdOf(fd), QSocketNotifier::Read);
+  QObject::connect(acceptNotifier_.get(), &QSocketNotifier::activated, context_.get(),
+                   [this] { AcceptPending(); });
+  listener_ = std::move(fd);
+  acceptPaused_ = false;
 }
 
 void TServerSocket::Close() {
-  server_->close();
-  // Each Close removes the connection from the list.
+  graceTimer_->stop();
+  acceptRetry_->stop();
+  acceptNotifier_.reset();
+  listener_.reset();
+  // Each connection's end removes it from the list.
   while (!connections_.empty()) connections_.back()->Close();
+  FinishGracefulClose();
 }
 
-bool TServerSocket::Active() const {
-  return server_->isListening();
+void TServerSocket::CloseGracefully(int graceSeconds, std::function<void()> done) {
+  gracefulDone_ = std::move(done);
+  acceptRetry_->stop();
+  acceptNotifier_.reset();
+  listener_.reset();
+  std::vector<TServerClientWinSocket*> idle;
+  for (const auto& connection : connections_) {
+    if (!connection->Sending() && connection->phase_ != TServerClientWinSocket::phDraining) {
+      idle.push_back(connection.get());
+    }
+  }
+  for (TServerClientWinSocket* connection : idle) connection->End("the server is shutting down");
+  if (connections_.empty()) {
+    QTimer::singleShot(0, context_.get(), [this] { FinishGracefulClose(); });
+  } else {
+    graceTimer_->start(std::max(graceSeconds, 0) * 1000);
+  }
 }
 
-int TServerSocket::LocalPort() const {
-  return Active() ? server_->serverPort() : 0;
-}
-
-std::string TServerSocket::LocalAddress() const {
-  return Active() ? ToStd(server_->serverAddress().toString()) : "";
+void TServerSocket::FinishGracefulClose() {
+  if (!gracefulDone_ || !connections_.empty()) return;
+  graceTimer_->stop();
+  std::function<void()> done = std::move(gracefulDone_);
+  gracefulDone_ = nullptr;
+  done();
 }
 
 TServerClientWinSocket* TServerSocket::Connections(int index) const {
@@ -210,31 +187,74 @@ TServerClientWinSocket* TServerSocket::Connections(int index) const {
 }
 
 void TServerSocket::AcceptPending() {
-  while (QTcpSocket* socket = server_->nextPendingConnection()) {
-    if (ActiveConnections() >= maxConnections_) {
-      socket->abort();
-      socket->deleteLater();
+  for (int i = 0; i < kAcceptBurst && listener_; ++i) {
+    UniqueFd fd = OwnFd(::accept4(FdOf(listener_), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+    if (fd) {
+      if (acceptPaused_) {
+        acceptPaused_ = false;
+        Raise(OnServerNotice, this, std::string("Accepting connections again"));
+      }
+      Admit(std::move(fd));
       continue;
     }
-    connections_.push_back(
-        std::unique_ptr<TServerClientWinSocket>(new TServerClientWinSocket(*this, socket)));
-    TServerClientWinSocket* connection = connections_.back().get();
-    connection->Connect();
-    Raise(OnClientConnect, this, connection);
+    const int error = errno;
+    if (error == EAGAIN || error == EWOULDBLOCK) return;
+    if (error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM) {
+      PauseAccepting(error);
+      return;
+    }
+    // ECONNABORTED, EINTR, EPROTO...: that one client is gone; go on.
   }
 }
 
-template <class Handler, class... Args>
-void TServerSocket::Raise(const Handler& handler, Args... args) {
-  if (!handler) return;
-  Handler call = handler;  // a copy: the handler may replace itself
-  try {
-    call(args...);
-  } catch (const Exception& e) {
-    Platform().MessageBox(e.Message(), "", mtError, MsgButton(mbOK));
-  } catch (const std::exception& e) {
-    Platform().MessageBox(e.what(), "", mtError, MsgButton(mbOK));
+void TServerSocket::PauseAccepting(int error) {
+  if (!acceptPaused_) {
+    acceptPaused_ = true;
+    Raise(OnServerNotice, this,
+          Format("Cannot accept connections: %s; retrying while serving the %d open ones",
+                 std::strerror(error), ActiveConnections()));
   }
+  acceptNotifier_->setEnabled(false);
+  acceptRetry_->start(kAcceptRetryMs);
+}
+
+void TServerSocket::ResumeAccepting() {
+  if (!acceptNotifier_ || acceptNotifier_->isEnabled()) return;
+  acceptRetry_->stop();
+  acceptNotifier_->setEnabled(true);
+  AcceptPending();
+}
+
+bool TServerSocket::MakeRoom() {
+  if (ActiveConnections() < maxConnections_) return true;
+  // connections_ is in the order of arrival: the first without a request
+  // is the oldest.
+  auto oldest = std::find_if(connections_.begin(), connections_.end(),
+                             [](const auto& c) { return !c->Requested(); });
+  if (oldest == connections_.end()) {
+    Raise(OnServerNotice, this,
+          Format("Refused a client: all %d connections are being served", maxConnections_));
+    return false;
+  }
+  TServerClientWinSocket* evicted = oldest->get();
+  Raise(OnServerNotice, this,
+        Format("Closed the connection from %s:%d, which had sent no request, to make room",
+               evicted->RemoteAddress().c_str(), evicted->RemotePort()));
+  evicted->Close();
+  return true;
+}
+
+void TServerSocket::Admit(UniqueFd fd) {
+  if (!MakeRoom()) return;  // fd closes here
+  connections_.push_back(
+      std::unique_ptr<TServerClientWinSocket>(new TServerClientWinSocket(*this, std::move(fd))));
+  TServerClientWinSocket* connection = connections_.back().get();
+  connection->Connect();
+  Raise(OnClientConnect, this, connection);
+}
+
+void TServerSocket::ShowHandlerError(const std::string& message) {
+  Platform().MessageBox(message, "", mtError, MsgButton(mbOK));
 }
 
 void TServerSocket::ConnectionEnded(TServerClientWinSocket* connection) {
@@ -245,12 +265,15 @@ void TServerSocket::ConnectionEnded(TServerClientWinSocket* connection) {
   connections_.erase(it);
   SchedulePurge();
   Raise(OnClientDisconnect, this, connection);
+  // A descriptor is free again.
+  if (acceptPaused_) QTimer::singleShot(0, context_.get(), [this] { ResumeAccepting(); });
+  FinishGracefulClose();
 }
 
 void TServerSocket::SchedulePurge() {
   if (purgeScheduled_) return;
   purgeScheduled_ = true;
-  QTimer::singleShot(0, server_.get(), [this] {
+  QTimer::singleShot(0, context_.get(), [this] {
     purgeScheduled_ = false;
     ended_.clear();
   });

@@ -1,7 +1,10 @@
 // TServerSocket: a non-blocking listening TCP socket whose notifications
-// (client connected, data arrived, client disconnected, error) arrive on
-// the thread's Qt event loop, and TServerClientWinSocket, one accepted
-// connection.
+// (client connected, data arrived, client paused, package sent, client
+// disconnected, error) arrive on the thread's Qt event loop, and
+// TServerClientWinSocket, one accepted connection. Both work on plain
+// POSIX descriptors watched by QSocketNotifier, so that a connection can
+// half-close, drain what its client still sends, and reset a transfer it
+// gives up on.
 //
 // Everything runs on the thread that owns the socket; handlers never run
 // at the same time. A handler may close or lose its connection, or close
@@ -12,18 +15,34 @@
 // as an error message box through the platform services (logged when
 // headless) and the connection stays as it was.
 //
-// A connection sends one stream at a time: from the stream's position to
-// its end, in chunks as the network takes them (never the whole stream in
-// one buffer), then closes gracefully once the last byte has left. The
-// connection owns the stream and frees it at the end, on an error, or
-// when the client goes.
+// A connection lives through these phases:
+//  - request: it must complete a request (RequestReceived) within
+//    RequestTimeout seconds of connecting, whatever it sends meanwhile;
+//    OnClientPause follows bytes after which the client paused;
+//  - waiting: the request is complete, no stream handed over yet;
+//  - sending: one stream at a time, from its position to its end, in
+//    chunks as the network takes them; a transfer that makes no progress
+//    for NoProgressTimeout seconds is aborted;
+//  - draining: after the last byte (OnClientSent) the sending side is
+//    shut down and whatever the client still sends is read and dropped
+//    until it closes or a short linger time passes, so unread bytes never
+//    make the kernel reset a complete package.
+// A connection that ends before the last byte of a request it received
+// has gone out (an abort, an error, Close, the idle timeout) ends with a
+// reset, never an ordinary close, and OnClientError says how many of how
+// many bytes went out. A client that shuts down its sending side
+// (InputEnded) is still answered.
 //
-// Connections that neither send request bytes nor make sending progress
-// for IdleTimeout seconds are closed; beyond MaxConnections, new clients
-// are accepted and closed at once. A client that shuts down its sending
-// side is taken as gone (Qt sockets have no half-close): it gets no answer.
+// Connections that neither send bytes nor make sending progress for
+// IdleTimeout seconds are closed. With MaxConnections connections open,
+// a new client takes the slot of the oldest connection that has not
+// completed a request; when every connection has one, the new client is
+// refused. Refusals, evictions and pauses of accepting (the process ran
+// out of descriptors: accepting resumes after a moment or as soon as a
+// connection ends) go to OnServerNotice.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,9 +51,10 @@
 #include "core/Component.h"
 #include "core/Exception.h"
 #include "core/Stream.h"
+#include "platform/UniqueFd.h"
 
-class QTcpServer;
-class QTcpSocket;
+class QObject;
+class QSocketNotifier;
 class QTimer;
 
 namespace Vdei {
@@ -53,37 +73,63 @@ class TServerClientWinSocket {
   TServerClientWinSocket& operator=(const TServerClientWinSocket&) = delete;
 
   TServerSocket& ServerSocket() const { return server_; }
-  // Still connected and not closing.
+  // Still connected and neither draining nor closed.
   bool Connected() const;
-  std::string RemoteAddress() const;
-  int RemotePort() const;
+  std::string RemoteAddress() const { return remoteAddress_; }
+  int RemotePort() const { return remotePort_; }
 
-  // All bytes that have arrived and have not been read yet.
+  // The bytes of the current read event (empty outside one).
   std::string ReceiveText();
-  // Takes stream and sends it, then closes the connection. Returns false,
-  // and frees stream, while another stream is being sent or when the
-  // connection is closing or closed.
+  // The client has shut down its sending side: no more bytes will come.
+  bool InputEnded() const { return inputEnded_; }
+  // The client has completed its request: the request deadline is over
+  // and the connection keeps its slot.
+  void RequestReceived();
+  bool Requested() const { return phase_ != phRequest; }
+
+  // Takes stream and sends it, then shuts the connection down. Returns
+  // false, and frees stream, while another stream is being sent or when
+  // the connection is draining or closed.
   bool SendStream(std::unique_ptr<TStream> stream);
   // A stream is being sent.
   bool Sending() const { return stream_ != nullptr; }
-  // Closes at once; what is not sent yet is dropped.
-  void Close();
+  // Closes at once; a request not fully answered ends with a reset.
+  void Close() { End("closed by the server"); }
 
  private:
   friend class TServerSocket;
-  TServerClientWinSocket(TServerSocket& server, QTcpSocket* socket);
+  enum TPhase { phRequest, phWaiting, phSending, phDraining, phEnded };
+
+  TServerClientWinSocket(TServerSocket& server, UniqueFd fd);
   void Connect();
+  void Readable();
+  // Reads what has arrived; false when the connection failed.
+  bool ReadAvailable(std::string& into);
   void SendMore();
-  void Fail(const std::string& message);
-  void Finish();
+  void SentAll();
+  void ReleaseStream();
+  void WaitForWritable(bool on);
+  void PhaseTimedOut();
+  void StartPhaseTimer(int milliseconds);
   void RestartIdleTimer();
+  // Ends the connection; reason says why when a transfer is cut short.
+  void End(const std::string& reason);
 
   TServerSocket& server_;
-  std::unique_ptr<QTcpSocket> socket_;
+  UniqueFd fd_;
+  std::unique_ptr<QSocketNotifier> readNotifier_;
+  std::unique_ptr<QSocketNotifier> writeNotifier_;
+  std::unique_ptr<QTimer> phaseTimer_;  // request deadline, progress, linger
   std::unique_ptr<QTimer> idleTimer_;
+  std::unique_ptr<QTimer> pauseTimer_;
   std::unique_ptr<TStream> stream_;
-  bool closing_ = false;   // graceful close asked for
-  bool finished_ = false;  // disconnected and reported
+  TPhase phase_ = phRequest;
+  bool inputEnded_ = false;
+  std::string received_;    // the bytes of the current read event
+  int64_t streamSize_ = 0;  // bytes of the stream being sent
+  int64_t sent_ = 0;        // of them, gone out
+  std::string remoteAddress_;
+  int remotePort_ = 0;
 };
 
 class TServerSocket : public TComponent {
@@ -92,7 +138,8 @@ class TServerSocket : public TComponent {
   explicit TServerSocket(TComponent* owner);
   ~TServerSocket() override;  // closes without raising events
 
-  // Settings; a change takes effect at the next Open.
+  // Settings; a change takes effect at the next Open (the timeouts for
+  // connections that start after the change).
   int Port() const { return port_; }  // 0: any free port
   void SetPort(int port) { port_ = port; }
   // The local address to listen on; empty: all addresses (IPv4 and IPv6).
@@ -103,6 +150,10 @@ class TServerSocket : public TComponent {
   // Seconds; 0 or less: never.
   int IdleTimeout() const { return idleTimeout_; }
   void SetIdleTimeout(int seconds) { idleTimeout_ = seconds; }
+  int RequestTimeout() const { return requestTimeout_; }
+  void SetRequestTimeout(int seconds) { requestTimeout_ = seconds; }
+  int NoProgressTimeout() const { return noProgressTimeout_; }
+  void SetNoProgressTimeout(int seconds) { noProgressTimeout_ = seconds; }
 
   // Starts listening; ESocketError when that fails. Open on an open
   // socket does nothing.
@@ -110,41 +161,82 @@ class TServerSocket : public TComponent {
   // Stops listening and closes every connection (OnClientDisconnect for
   // each). Close on a closed socket does nothing.
   void Close();
-  bool Active() const;
+  // Stops listening, closes the connections that are not sending, lets
+  // transfers in flight finish for at most graceSeconds, then closes the
+  // rest; calls done once no connection is left.
+  void CloseGracefully(int graceSeconds, std::function<void()> done);
+  bool Active() const { return static_cast<bool>(listener_); }
   void SetActive(bool value) { value ? Open() : Close(); }
   // The port and address actually listened on (0 and "" when closed).
-  int LocalPort() const;
-  std::string LocalAddress() const;
+  int LocalPort() const { return Active() ? localPort_ : 0; }
+  std::string LocalAddress() const { return Active() ? localAddress_ : ""; }
 
   int ActiveConnections() const { return static_cast<int>(connections_.size()); }
   TServerClientWinSocket* Connections(int index) const;  // EListError outside
+  // Bytes held by the streams of the connections (sent or not).
+  int64_t PendingBytes() const { return pendingBytes_; }
 
   std::function<void(TObject* Sender, TServerClientWinSocket* Socket)> OnClientConnect;
   std::function<void(TObject* Sender, TServerClientWinSocket* Socket)> OnClientDisconnect;
   std::function<void(TObject* Sender, TServerClientWinSocket* Socket)> OnClientRead;
+  std::function<void(TObject* Sender, TServerClientWinSocket* Socket)> OnClientPause;
+  std::function<void(TObject* Sender, TServerClientWinSocket* Socket)> OnClientSent;
   std::function<void(TObject* Sender, TServerClientWinSocket* Socket, const std::string& Message)>
       OnClientError;
+  std::function<void(TObject* Sender, const std::string& Message)> OnServerNotice;
 
  private:
   friend class TServerClientWinSocket;
   void AcceptPending();
+  // An accept failed for want of resources: stop watching for a moment.
+  void PauseAccepting(int error);
+  void ResumeAccepting();
+  // Makes room for one more connection; false when there is none to take.
+  bool MakeRoom();
+  void Admit(UniqueFd fd);
   // Runs a handler; its exceptions become an error message box.
   template <class Handler, class... Args>
   void Raise(const Handler& handler, Args... args);
+  static void ShowHandlerError(const std::string& message);
   void ConnectionEnded(TServerClientWinSocket* connection);
   void SchedulePurge();
+  void FinishGracefulClose();
   std::vector<char>& ChunkBuffer() { return chunk_; }
 
   int port_ = 1024;
   std::string address_;
   int maxConnections_ = 256;
   int idleTimeout_ = 300;
-  std::unique_ptr<QTcpServer> server_;
+  int requestTimeout_ = 10;
+  int noProgressTimeout_ = 30;
+  UniqueFd listener_;
+  int localPort_ = 0;
+  std::string localAddress_;
+  std::unique_ptr<QSocketNotifier> acceptNotifier_;
+  std::unique_ptr<QTimer> acceptRetry_;
+  bool acceptPaused_ = false;
   std::vector<std::unique_ptr<TServerClientWinSocket>> connections_;
   // Ended connections, deleted on the next turn of the event loop.
   std::vector<std::unique_ptr<TServerClientWinSocket>> ended_;
   bool purgeScheduled_ = false;
+  int64_t pendingBytes_ = 0;
+  std::function<void()> gracefulDone_;  // set while closing gracefully
+  std::unique_ptr<QTimer> graceTimer_;
+  std::unique_ptr<QObject> context_;  // receiver of deferred calls
   std::vector<char> chunk_;
 };
+
+template <class Handler, class... Args>
+void TServerSocket::Raise(const Handler& handler, Args... args) {
+  if (!handler) return;
+  Handler call = handler;  // a copy: the handler may replace itself
+  try {
+    call(args...);
+  } catch (const Exception& e) {
+    ShowHandlerError(e.Message());
+  } catch (const std::exception& e) {
+    ShowHandlerError(e.what());
+  }
+}
 
 }  // namespace Vdei

@@ -69,6 +69,8 @@ void TfrmSrvMain::CreateComponents(const TSrvListenSettings& listen) {
   ServerSocket1->SetAddress(listen.Address);
   ServerSocket1->SetMaxConnections(listen.MaxConnections);
   ServerSocket1->SetIdleTimeout(listen.IdleTimeout);
+  ServerSocket1->SetRequestTimeout(listen.RequestTimeout);
+  ServerSocket1->SetNoProgressTimeout(listen.NoProgressTimeout);
   ServerSocket1->OnClientConnect = [this](TObject* sender, TServerClientWinSocket* socket) {
     ServerSocket1ClientConnect(sender, socket);
   };
@@ -78,9 +80,18 @@ void TfrmSrvMain::CreateComponents(const TSrvListenSettings& listen) {
   ServerSocket1->OnClientRead = [this](TObject* sender, TServerClientWinSocket* socket) {
     ServerSocket1ClientRead(sender, socket);
   };
-  ServerSocket1->OnClientError = [this](TObject*, TServerClientWinSocket*,
+  ServerSocket1->OnClientPause = [this](TObject*, TServerClientWinSocket* socket) {
+    requests_->ClientPause(socket);
+  };
+  ServerSocket1->OnClientSent = [this](TObject*, TServerClientWinSocket* socket) {
+    requests_->ClientSent(socket);
+  };
+  ServerSocket1->OnClientError = [this](TObject*, TServerClientWinSocket* socket,
                                         const std::string& message) {
-    ShowStatus("Send failed: " + message, true);
+    ShowStatus(message + " (client " + socket->RemoteAddress() + ")", true);
+  };
+  ServerSocket1->OnServerNotice = [this](TObject*, const std::string& message) {
+    ShowStatus(message, true);
   };
 
   VdExportToHTML1 = Place<VdExport::TVdExportToHTML>(this, "VdExportToHTML1");
@@ -94,7 +105,8 @@ void TfrmSrvMain::CreateComponents(const TSrvListenSettings& listen) {
   ApplyServerSettings(*VdExportToHTML1);
   ApplyServerSettings(*VdExportToXML1);
 
-  requests_ = std::make_unique<TSrvRequestHandler>(*qryExample1, *VdExportToXML1, *VdExportToHTML1);
+  requests_ = std::make_unique<TSrvRequestHandler>(*qryExample1, *VdExportToXML1, *VdExportToHTML1,
+                                                   listen.MaxPendingBytes);
   requests_->OnStatus = [this](const std::string& text, bool isError) {
     ShowStatus(text, isError);
   };
@@ -119,6 +131,11 @@ void TfrmSrvMain::ServerSocket1ClientDisconnect(TObject*, TServerClientWinSocket
 
 void TfrmSrvMain::ServerSocket1ClientRead(TObject*, TServerClientWinSocket* Socket) {
   requests_->ClientRead(Socket);
+}
+
+void TfrmSrvMain::ShutDown(int graceSeconds, std::function<void()> done) {
+  ShowStatus("Shutting down: no new clients; transfers in flight may finish", false);
+  ServerSocket1->CloseGracefully(graceSeconds, std::move(done));
 }
 
 std::string TfrmSrvMain::ListeningOn() const {

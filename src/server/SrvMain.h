@@ -18,6 +18,8 @@
 // either case.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -41,7 +43,10 @@ struct TSrvListenSettings {
   int Port = 1024;
   std::string Address;  // empty: all local addresses
   int MaxConnections = 256;
-  int IdleTimeout = 300;  // seconds; 0: never
+  int IdleTimeout = 300;       // seconds; 0: never
+  int RequestTimeout = 10;     // seconds from connecting to a complete request; 0: never
+  int NoProgressTimeout = 30;  // seconds a transfer may stall; 0: never
+  int64_t MaxPendingBytes = int64_t{1024} << 20;  // held by packages being sent
 };
 
 class TfrmSrvMain : public TForm {
@@ -64,6 +69,10 @@ class TfrmSrvMain : public TForm {
   void ServerSocket1ClientConnect(TObject* Sender, TServerClientWinSocket* Socket);
   void ServerSocket1ClientDisconnect(TObject* Sender, TServerClientWinSocket* Socket);
   void ServerSocket1ClientRead(TObject* Sender, TServerClientWinSocket* Socket);
+
+  // Stops accepting, lets transfers in flight finish for at most
+  // graceSeconds (then resets them) and calls done.
+  void ShutDown(int graceSeconds, std::function<void()> done);
 
   // "ADDRESS:PORT" of the listening socket ("[::]:1024" for IPv6 addresses).
   std::string ListeningOn() const;

@@ -22,6 +22,15 @@ constexpr const char* kUsage =
     "                         when there is no display)\n"
     "  --max-connections N    connections served at once; more are closed (default 256)\n"
     "  --idle-timeout S       seconds a connection may stay silent (default 300; 0: never)\n"
+    "  --request-timeout S    seconds from connecting to a complete request; whatever\n"
+    "                         else comes meanwhile does not extend it (default 10; 0: never)\n"
+    "  --no-progress-timeout S\n"
+    "                         seconds a transfer may take no byte before it is reset\n"
+    "                         (default 30; 0: never)\n"
+    "  --max-pending-mb N     MiB that packages being sent may hold; beyond it, requests\n"
+    "                         wait for transfers to end (default 1024)\n"
+    "  --shutdown-grace S     on SIGTERM or SIGINT, seconds transfers in flight may take\n"
+    "                         to finish before they are reset (default 10)\n"
     "  --help                 this text\n"
     "  --version              the program's version\n";
 
@@ -93,6 +102,14 @@ TSrvOptions ParseSrvOptions(int argc, const char* const* argv) {
       options.MaxConnections = ParseNumber(reader.Name(), reader.Value(), 1, 100000);
     } else if (reader.Is("--idle-timeout")) {
       options.IdleTimeout = ParseNumber(reader.Name(), reader.Value(), 0, 2000000);
+    } else if (reader.Is("--request-timeout")) {
+      options.RequestTimeout = ParseNumber(reader.Name(), reader.Value(), 0, 2000000);
+    } else if (reader.Is("--no-progress-timeout")) {
+      options.NoProgressTimeout = ParseNumber(reader.Name(), reader.Value(), 0, 2000000);
+    } else if (reader.Is("--max-pending-mb")) {
+      options.MaxPendingMb = ParseNumber(reader.Name(), reader.Value(), 1, 1 << 24);
+    } else if (reader.Is("--shutdown-grace")) {
+      options.ShutdownGrace = ParseNumber(reader.Name(), reader.Value(), 0, 2000000);
     } else if (reader.Is("--headless") || reader.Is("--help") || reader.Is("-h") ||
                reader.Is("--version")) {
       reader.NoValue();

@@ -1,7 +1,9 @@
 // The command line of VDEI_SRV.
 //
 //   VDEI_SRV [--port N] [--bind ADDRESS] [--database D] [--headless]
-//            [--max-connections N] [--idle-timeout SECONDS] [--help] [--version]
+//            [--max-connections N] [--idle-timeout S] [--request-timeout S]
+//            [--no-progress-timeout S] [--max-pending-mb N] [--shutdown-grace S]
+//            [--help] [--version]
 //
 // Each option takes its value as the next argument or after "=" (--port=0).
 // ParseSrvOptions raises ESrvOptionError, whose message names the argument,
@@ -25,7 +27,11 @@ struct TSrvOptions {
   std::string Database;
   bool Headless = false;
   int MaxConnections = 256;
-  int IdleTimeout = 300;  // seconds; 0: never
+  int IdleTimeout = 300;       // seconds; 0: never
+  int RequestTimeout = 10;     // seconds; 0: never
+  int NoProgressTimeout = 30;  // seconds; 0: never
+  int MaxPendingMb = 1024;     // MiB
+  int ShutdownGrace = 10;      // seconds
   bool Help = false;
   bool Version = false;
 };

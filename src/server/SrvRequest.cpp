@@ -1,11 +1,14 @@
 #include "server/SrvRequest.h"
 
+#include <algorithm>
 #include <exception>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
 #endif
 
+#include "core/CodePage.h"
+#include "core/StrUtils.h"
 #include "dataset/DataSet.h"
 #include "export/VdE2Cell.h"
 #include "server/ServerSocket.h"
@@ -41,16 +44,30 @@ void ClearUpperVectorState() {
 // ---- the kept request text ----
 
 void TRequestText::Append(std::string_view bytes) {
-  if (bytes.size() >= kLimit) {
-    text_.assign(bytes.substr(bytes.size() - kLimit));
-    return;
+  if (!HasMarker()) {
+    // A marker may begin in the bytes kept from before.
+    const size_t from =
+        text_.size() >= kRequestMarker.size() ? text_.size() - kRequestMarker.size() + 1 : 0;
+    text_.append(bytes);
+    marker_ = text_.find(kRequestMarker, from);
+    if (!HasMarker()) {
+      if (text_.size() > kLimit) text_.erase(0, text_.size() - kLimit);
+      return;
+    }
+    if (marker_ > kLimit) {
+      text_.erase(0, marker_ - kLimit);
+      marker_ = kLimit;
+    }
+    scanned_ = marker_ + kRequestMarker.size();
+  } else {
+    const size_t room = marker_ + kLimit - std::min(text_.size(), marker_ + kLimit);
+    text_.append(bytes.substr(0, room));
   }
-  text_.append(bytes);
-  if (text_.size() > kLimit) text_.erase(0, text_.size() - kLimit);
-}
-
-bool TRequestText::Complete() const {
-  return text_.find(kRequestMarker) != std::string::npos;
+  if (text_.size() > marker_ + kLimit) text_.resize(marker_ + kLimit);
+  if (!terminated_) {
+    terminated_ = text_.find('%', scanned_) != std::string::npos;
+    scanned_ = text_.size();
+  }
 }
 
 bool TRequestText::AsksForHTML() const {
@@ -60,8 +77,8 @@ bool TRequestText::AsksForHTML() const {
 // ---- the handler ----
 
 TSrvRequestHandler::TSrvRequestHandler(TDataSet& query, VdExport::TVdExportToCellFile& xml,
-                                       VdExport::TVdExportToCellFile& html)
-    : query_(query), xml_(xml), html_(html) {}
+                                       VdExport::TVdExportToCellFile& html, int64_t maxPendingBytes)
+    : query_(query), xml_(xml), html_(html), maxPendingBytes_(maxPendingBytes) {}
 
 void TSrvRequestHandler::ClientConnect(TServerClientWinSocket* socket) {
   pending_[socket];
@@ -70,26 +87,63 @@ void TSrvRequestHandler::ClientConnect(TServerClientWinSocket* socket) {
 
 void TSrvRequestHandler::ClientDisconnect(TServerClientWinSocket* socket) {
   pending_.erase(socket);
+  std::erase_if(waiting_, [socket](const Waiting& w) { return w.Socket == socket; });
   Status("Client disconnected");
+  ServeWaiting(socket);
 }
 
 void TSrvRequestHandler::ClientRead(TServerClientWinSocket* socket) {
   Status("Client requested some info");
   TRequestText& request = pending_[socket];
   request.Append(socket->ReceiveText());
-  if (!request.Complete()) return;
+  if (request.Complete() || (request.HasMarker() && socket->InputEnded())) Take(socket, request);
+}
+
+void TSrvRequestHandler::ClientPause(TServerClientWinSocket* socket) {
+  auto it = pending_.find(socket);
+  if (it != pending_.end() && it->second.HasMarker()) Take(socket, it->second);
+}
+
+void TSrvRequestHandler::ClientSent(TServerClientWinSocket* socket) {
+  Status("Sent the dataset to client");
+  ServeWaiting(socket);
+}
+
+void TSrvRequestHandler::Take(TServerClientWinSocket* socket, const TRequestText& request) {
   const TPackageKind kind = request.AsksForHTML() ? pkHTML : pkXML;
-  request.Clear();
-  // One package per connection: while one is on its way (or the
-  // connection is closing after it), a further request gets nothing, so
-  // no package is built for it.
-  if (socket->Sending() || !socket->Connected()) return;
+  pending_[socket].Clear();
+  // One package per connection: once a request is taken, later ones get
+  // nothing, so no package is built for them.
+  if (socket->Requested() || !socket->Connected()) return;
+  socket->RequestReceived();
+  if (!waiting_.empty() || !MayBuild(socket)) {
+    waiting_.push_back({socket, kind});
+    Status(Format("Request waits: %lld MiB of packages are being sent",
+                  static_cast<long long>(socket->ServerSocket().PendingBytes() >> 20)));
+    return;
+  }
   Answer(socket, kind);
+}
+
+bool TSrvRequestHandler::MayBuild(const TServerClientWinSocket* socket) const {
+  return socket->ServerSocket().PendingBytes() < maxPendingBytes_;
+}
+
+void TSrvRequestHandler::ServeWaiting(const TServerClientWinSocket* socket) {
+  if (serving_) return;
+  serving_ = true;
+  while (!waiting_.empty() && MayBuild(socket)) {
+    const Waiting next = waiting_.front();
+    waiting_.pop_front();
+    Answer(next.Socket, next.Kind);
+  }
+  serving_ = false;
 }
 
 std::unique_ptr<TPackageStream> TSrvRequestHandler::BuildPackage(TPackageKind kind) {
   ClearUpperVectorState();
-  if (!query_.Active()) query_.Open();
+  if (query_.Active()) query_.Close();
+  query_.Open();
   auto package = std::make_unique<TPackageStream>();
   (kind == pkHTML ? html_ : xml_).ExportToStream(package.get());
   package->SetPosition(0);
@@ -99,6 +153,7 @@ std::unique_ptr<TPackageStream> TSrvRequestHandler::BuildPackage(TPackageKind ki
 void TSrvRequestHandler::Answer(TServerClientWinSocket* socket, TPackageKind kind) {
   std::unique_ptr<TPackageStream> package;
   std::string failure;
+  const uint64_t replacedBefore = ReplacedCharacterCount();
   try {
     package = BuildPackage(kind);
   } catch (const std::exception& e) {
@@ -112,9 +167,12 @@ void TSrvRequestHandler::Answer(TServerClientWinSocket* socket, TPackageKind kin
     Status("Export failed: " + failure, true);
     return;
   }
-  if (!connected) return;
-  socket->SendStream(std::move(package));
-  Status("Sent the dataset to client");
+  const uint64_t replaced = ReplacedCharacterCount() - replacedBefore;
+  if (replaced != 0) {
+    Status(Format("%llu characters outside code page %d were replaced by \"?\"",
+                  static_cast<unsigned long long>(replaced), ActiveAnsiCodePage()));
+  }
+  if (connected) socket->SendStream(std::move(package));
 }
 
 void TSrvRequestHandler::Status(const std::string& text, bool isError) {

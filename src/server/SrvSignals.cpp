@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
@@ -38,7 +37,7 @@ void SetAction(int signal, void (*handler)(int)) {
 
 }  // namespace
 
-TQuitOnSignals::TQuitOnSignals() {
+TQuitOnSignals::TQuitOnSignals(std::function<void()> action) : action_(std::move(action)) {
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) throw Exception("Cannot create the signal pipe");
   readEnd_ = OwnFd(fds[0]);
@@ -58,9 +57,7 @@ TQuitOnSignals::~TQuitOnSignals() {
 
 void TQuitOnSignals::Drain() {
   unsigned char number;
-  bool signalled = false;
-  while (::read(FdOf(readEnd_), &number, 1) == 1) signalled = true;
-  if (signalled) QCoreApplication::quit();
+  while (::read(FdOf(readEnd_), &number, 1) == 1) action_();
 }
 
 }  // namespace Vdei

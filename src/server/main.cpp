@@ -1,7 +1,9 @@
 // VDEI_SRV: serves the CUSTOMER query of the DBDEMOS database as an XML
 // package or an HTML page over TCP (SrvRequest.h tells the protocol).
 //
-// Exit status 0 after the window was closed or SIGINT / SIGTERM came; 1
+// Exit status 0 after the window was closed or SIGINT / SIGTERM came (the
+// first signal stops accepting and lets transfers in flight finish for
+// --shutdown-grace seconds; what is left then is reset); 1
 // when the server cannot start (the port is taken, a bad address); 2 on a
 // usage error. Options: SrvOptions.h.
 #include <QCoreApplication>
@@ -26,13 +28,23 @@ Vdei::TSrvListenSettings ListenSettings(const Vdei::TSrvOptions& options) {
   listen.Address = options.Bind;
   listen.MaxConnections = options.MaxConnections;
   listen.IdleTimeout = options.IdleTimeout;
+  listen.RequestTimeout = options.RequestTimeout;
+  listen.NoProgressTimeout = options.NoProgressTimeout;
+  listen.MaxPendingBytes = int64_t{options.MaxPendingMb} << 20;
   return listen;
 }
 
 int Serve(int argc, char** argv, const Vdei::TSrvOptions& options) {
   Vdei::PlatformApplication app(argc, argv, options.Headless);
-  Vdei::TQuitOnSignals quitOnSignals;
   std::unique_ptr<Vdei::TfrmSrvMain> form;
+  // The first signal lets transfers in flight finish; a second one ends
+  // the loop at once.
+  bool shuttingDown = false;
+  Vdei::TQuitOnSignals quitOnSignals([&] {
+    if (shuttingDown || !form) return QCoreApplication::quit();
+    shuttingDown = true;
+    form->ShutDown(options.ShutdownGrace, [] { QCoreApplication::quit(); });
+  });
   try {
     form = std::make_unique<Vdei::TfrmSrvMain>(nullptr, ListenSettings(options), !app.HasWindows());
   } catch (const Vdei::Exception& e) {

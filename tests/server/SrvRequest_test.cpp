@@ -10,43 +10,54 @@
 namespace Vdei {
 namespace {
 
-TEST(RequestText, AnswersOnlyOnceTheMarkerIsComplete) {
+TEST(RequestText, IsCompleteOnceAPercentSignEndsTheTypeWord) {
   TRequestText request;
   request.Append("%GET DA");
-  EXPECT_FALSE(request.Complete());
+  EXPECT_FALSE(request.HasMarker());
   request.Append("TA%HT");
-  EXPECT_TRUE(request.Complete());
+  EXPECT_TRUE(request.HasMarker());
+  EXPECT_FALSE(request.Complete()) << "the type word may still grow";
+  request.Append("ML");
   EXPECT_FALSE(request.AsksForHTML());
-  request.Append("ML%");
+  request.Append("%\r\n");
+  EXPECT_TRUE(request.Complete());
   EXPECT_TRUE(request.AsksForHTML());
 
   request.Clear();
   request.Append("%get data%html%");  // the markers are case-sensitive
-  EXPECT_FALSE(request.Complete());
+  EXPECT_FALSE(request.HasMarker());
   EXPECT_FALSE(request.AsksForHTML());
   request.Clear();
   request.Append("%HTML% before %GET DATA%");  // anywhere, in any order
-  EXPECT_TRUE(request.Complete());
+  EXPECT_TRUE(request.HasMarker());
+  EXPECT_FALSE(request.Complete());
   EXPECT_TRUE(request.AsksForHTML());
 }
 
-TEST(RequestText, KeepsOnlyTheNewest64KiB) {
+TEST(RequestText, KeepsTheFirstMarkerWhateverComesWithOrAfterIt) {
+  // Before a marker only the newest bytes count; a marker split over the
+  // bound between two pieces is still found.
   TRequestText request;
-  request.Append("%GET DATA%");
-  request.Append(std::string(TRequestText::kLimit - 5, 'x'));
+  request.Append(std::string(3 * TRequestText::kLimit, 'x') + "%GET D");
   EXPECT_EQ(request.Text().size(), TRequestText::kLimit);
-  EXPECT_FALSE(request.Complete()) << "the marker's first bytes were dropped";
-  request.Append("%GET DATA%");
-  EXPECT_TRUE(request.Complete());
-  EXPECT_EQ(request.Text().size(), TRequestText::kLimit);
-  EXPECT_EQ(request.Text().substr(TRequestText::kLimit - 10), "%GET DATA%");
+  request.Append("ATA%");
+  EXPECT_TRUE(request.HasMarker());
 
-  // A single piece larger than the limit keeps its own end.
+  // A marker at the start of a piece far larger than the bound.
   request.Clear();
-  request.Append(std::string(3 * TRequestText::kLimit, 'y') + "%GET DATA%HTML%");
-  EXPECT_EQ(request.Text().size(), TRequestText::kLimit);
+  request.Append("%GET DATA%" + std::string(3 * TRequestText::kLimit, 'y'));
+  EXPECT_TRUE(request.HasMarker());
+  EXPECT_LE(request.Text().size(), TRequestText::kLimit + 10);
+  request.Append("%HTML%");  // beyond the bound after the marker: dropped
+  EXPECT_FALSE(request.Complete());
+  EXPECT_FALSE(request.AsksForHTML());
+
+  // Long garbage before the marker keeps the request and its type.
+  request.Clear();
+  request.Append(std::string(TRequestText::kLimit + 7, 'z') + "%GET DATA%HTML%");
   EXPECT_TRUE(request.Complete());
   EXPECT_TRUE(request.AsksForHTML());
+  EXPECT_LE(request.Text().size(), 2 * TRequestText::kLimit);
 }
 
 TSrvOptions Parse(std::initializer_list<const char*> args) {
@@ -61,16 +72,26 @@ TEST(SrvOptions, ReadsValuesInBothFormsAndRefusesWhatItDoesNotKnow) {
   EXPECT_EQ(defaults.Bind, "");
   EXPECT_EQ(defaults.MaxConnections, 256);
   EXPECT_EQ(defaults.IdleTimeout, 300);
+  EXPECT_EQ(defaults.RequestTimeout, 10);
+  EXPECT_EQ(defaults.NoProgressTimeout, 30);
+  EXPECT_EQ(defaults.MaxPendingMb, 1024);
+  EXPECT_EQ(defaults.ShutdownGrace, 10);
   EXPECT_FALSE(defaults.Headless);
 
-  TSrvOptions o = Parse({"--port=0", "--bind", "127.0.0.1", "--database", "x.db", "--headless",
-                         "--max-connections", "3", "--idle-timeout=0"});
+  TSrvOptions o =
+      Parse({"--port=0", "--bind", "127.0.0.1", "--database", "x.db", "--headless",
+             "--max-connections", "3", "--idle-timeout=0", "--request-timeout", "2",
+             "--no-progress-timeout=0", "--max-pending-mb", "5", "--shutdown-grace", "0"});
   EXPECT_EQ(o.Port, 0);
   EXPECT_EQ(o.Bind, "127.0.0.1");
   EXPECT_EQ(o.Database, "x.db");
   EXPECT_TRUE(o.Headless);
   EXPECT_EQ(o.MaxConnections, 3);
   EXPECT_EQ(o.IdleTimeout, 0);
+  EXPECT_EQ(o.RequestTimeout, 2);
+  EXPECT_EQ(o.NoProgressTimeout, 0);
+  EXPECT_EQ(o.MaxPendingMb, 5);
+  EXPECT_EQ(o.ShutdownGrace, 0);
 
   for (auto bad : std::vector<std::vector<const char*>>{{"--port", "65536"},
                                                         {"--port", "-1"},
@@ -78,6 +99,8 @@ TEST(SrvOptions, ReadsValuesInBothFormsAndRefusesWhatItDoesNotKnow) {
                                                         {"--port", ""},
                                                         {"--port"},
                                                         {"--max-connections", "0"},
+                                                        {"--max-pending-mb", "0"},
+                                                        {"--shutdown-grace", "-1"},
                                                         {"--headless=yes"},
                                                         {"--bind="},
                                                         {"-port", "1"},
