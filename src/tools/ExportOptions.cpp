@@ -18,8 +18,9 @@ constexpr const char* kUsage =
     "  --format xml|html      the kind of document (default xml)\n"
     "  --layout L             xml: clientdataset (default), ie, iecompact, element, mssql\n"
     "  --output FILE          write FILE (and its numbered files, stylesheet, images)\n"
-    "                         instead of standard output; without an extension FILE\n"
-    "                         gets .XML or .HTM\n"
+    "                         instead of standard output (\"-\"); a file name without an\n"
+    "                         extension gets .XML or .HTM; a device is written as it is;\n"
+    "                         a directory is refused\n"
     "  --no-title             leave out the column list (xml) or title row (html)\n"
     "  --rows-per-file N      xml with --output: a new numbered file every N records\n"
     "  --quote C|none         xml: the character around values (default \")\n"
@@ -83,7 +84,7 @@ const std::vector<OptionSpec>& OptionSpecs() {
       {"--output", true, osAny,
        [](O& o, S v) {
          if (v.empty()) RefuseOption("--output", "\"\"", "needs a file name");
-         o.Output = v;
+         o.Output = v == "-" ? std::string() : v;
        }},
       {"--no-title", false, osAny, [](O& o, S) { o.NoTitle = true; }},
       {"--rows-per-file", true, osXML,

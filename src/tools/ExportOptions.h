@@ -29,7 +29,7 @@ struct ExportOptions {
   std::vector<std::string> Sql = {"SELECT *", "FROM CUSTOMER", "ORDER BY COMPANY"};
   TExportFormatKind Format = efXML;
   VdExport::TVdEXMLFormat Layout = VdExport::xmlClientDataset;
-  std::string Output;  // empty: standard output
+  std::string Output;  // empty ("-" on the command line): standard output
   bool NoTitle = false;
   int RowsPerFile = 0;
   std::optional<char> Quote;  // '\0': no quoting

@@ -1,8 +1,11 @@
 #include "tools/ExportRun.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <regex>
 #include <set>
@@ -12,6 +15,7 @@
 #include "dataset/Query.h"
 #include "export/VdE2HTML.h"
 #include "export/VdE2XML.h"
+#include "platform/UniqueFd.h"
 #include "server/SrvSettings.h"
 #include "tools/FdOutputStream.h"
 #include "tools/ToolOptions.h"
@@ -157,6 +161,40 @@ void ApplyFormatOptions(const ExportOptions& o, TVdExportToHTML& html) {
   if (o.Style) html.ExportStyle()->SetStyle(*o.Style);
 }
 
+// Where --output points: standard output, something that is not a file
+// (a device, a pipe: written as it is, no extension added), or a file.
+enum TOutputKind { okStandardOutput, okDevice, okFile };
+
+TOutputKind KindOfOutput(const ExportOptions& options) {
+  const std::string& output = options.Output;
+  if (output.empty()) return okStandardOutput;
+  std::error_code error;
+  const fs::file_status status = fs::status(output, error);
+  if (fs::is_directory(status) || output.back() == '/') {
+    throw EFOpenError("Cannot write to \"" + output + "\": it is a directory");
+  }
+  if (!fs::exists(status) || fs::is_regular_file(status)) return okFile;
+  if (options.RowsPerFile > 0 || options.Xsl) {
+    throw EFOpenError("Cannot write numbered files or a stylesheet beside \"" + output +
+                      "\", which is not a file");
+  }
+  return okDevice;
+}
+
+void ExportToDescriptor(TVdExportToCellFile& component, int fd, const std::string& name) {
+  TFdOutputStream out(fd, name);
+  component.ExportToStream(&out);
+  out.Flush();
+}
+
+void ExportToDevice(TVdExportToCellFile& component, const std::string& path) {
+  const UniqueFd fd = OwnFd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+  if (!fd) {
+    throw EFOpenError("Cannot open \"" + path + "\" for writing. " + std::strerror(errno));
+  }
+  ExportToDescriptor(component, FdOf(fd), path);
+}
+
 template <class Format>
 void RunFormat(const ExportOptions& options, TDataSet& data) {
   TComponent form(nullptr);
@@ -172,11 +210,13 @@ void RunFormat(const ExportOptions& options, TDataSet& data) {
       progress.Report(done, total);
     };
   }
-  if (options.Output.empty()) {
-    TFdOutputStream out(STDOUT_FILENO, "standard output");
-    component->ExportToStream(&out);
-    out.Flush();
-    return;
+  switch (KindOfOutput(options)) {
+    case okStandardOutput:
+      return ExportToDescriptor(*component, STDOUT_FILENO, "standard output");
+    case okDevice:
+      return ExportToDevice(*component, options.Output);
+    case okFile:
+      break;
   }
   component->SetFileName(options.Output);
   const SideFiles sideFiles(options.Output);
@@ -192,7 +232,8 @@ void RunFormat(const ExportOptions& options, TDataSet& data) {
 
 }  // namespace
 
-void RunExport(const ExportOptions& options) {
+TExportReport RunExport(const ExportOptions& options) {
+  const uint64_t replacedBefore = ReplacedCharacterCount();
   TQuery query(nullptr);
   query.SetDatabaseName(options.Database);
   for (const std::string& line : options.Sql) query.SQL()->Add(line);
@@ -202,6 +243,7 @@ void RunExport(const ExportOptions& options) {
   } else {
     RunFormat<TVdExportToHTML>(options, query);
   }
+  return {ReplacedCharacterCount() - replacedBefore};
 }
 
 }  // namespace Vdei

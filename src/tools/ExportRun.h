@@ -2,8 +2,11 @@
 // the format with the server's stored settings (SrvSettings.h) and what
 // the options change, and exports.
 //
-// Without Output the document goes to standard output as it is written
-// (ExportToStream over a buffered stream). With Output the component
+// Without Output the document goes to standard output
+// as it is written (ExportToStream over a buffered stream); so it goes to
+// an Output that exists and is neither a file nor a directory (a device,
+// a pipe), without an extension added. An Output that names a directory
+// is refused with EFOpenError. With any other Output the component
 // writes its own files (Execute): FileName is Output, so numbered files,
 // the stylesheet and images land beside it. Each document file is written
 // under a temporary name in its folder and renamed to its own name only
@@ -13,13 +16,20 @@
 //
 // Texts that go into the document (header and footer lines, the generator
 // text, currency and Boolean words) are converted from UTF-8 to the ANSI
-// code page. A failure raises the Exception that caused it.
+// code page. A failure raises the Exception that caused it. The report
+// says how many characters the code page could not hold (each became "?").
 #pragma once
+
+#include <cstdint>
 
 #include "tools/ExportOptions.h"
 
 namespace Vdei {
 
-void RunExport(const ExportOptions& options);
+struct TExportReport {
+  uint64_t ReplacedCharacters = 0;
+};
+
+TExportReport RunExport(const ExportOptions& options);
 
 }  // namespace Vdei

@@ -53,8 +53,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
 }
 
 std::string OneLine(std::string text) {
-  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; },
-                  ' ');
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
   return Vdei::AnsiToUtf8(text);
 }
 
@@ -79,10 +79,12 @@ void Dump(const Options& options) {
   query.SQL()->SetText(options.Sql);
   query.Open();
   std::vector<std::vector<std::string>> rows(1);
-  for (int i = 0; i < query.FieldCount(); ++i) rows[0].push_back(OneLine(query.Fields(i)->FieldName()));
+  for (int i = 0; i < query.FieldCount(); ++i)
+    rows[0].push_back(OneLine(query.Fields(i)->FieldName()));
   for (query.First(); !query.Eof(); query.Next()) {
     std::vector<std::string>& row = rows.emplace_back();
-    for (int i = 0; i < query.FieldCount(); ++i) row.push_back(OneLine(query.Fields(i)->DisplayText()));
+    for (int i = 0; i < query.FieldCount(); ++i)
+      row.push_back(OneLine(query.Fields(i)->DisplayText()));
   }
   std::vector<size_t> widths;
   if (options.Aligned) {

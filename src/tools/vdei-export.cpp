@@ -4,13 +4,15 @@
 // server sends for the same database. The options are in ExportOptions.h
 // (and --help); the run in ExportRun.h.
 //
-// Exit status 0 on success; 1 when the export fails (the error's message
+// Exit status 0 on success (characters the ANSI code page cannot hold
+// become "?", and standard error says how many); 1 when the export fails (the error's message
 // on standard error, no partial file left under a final name); 2 on a
 // usage error (the message and the usage on standard error).
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "core/CodePage.h"
 #include "core/Exception.h"
 #include "tools/ExportOptions.h"
 #include "tools/ExportRun.h"
@@ -31,11 +33,17 @@ int main(int argc, char** argv) {
     std::printf("vdei-export %s\n", VDEI_VERSION);
     return 0;
   }
+  Vdei::TExportReport report;
   try {
-    Vdei::RunExport(options);
+    report = Vdei::RunExport(options);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "vdei-export: %s\n", e.what());
     return 1;
+  }
+  if (report.ReplacedCharacters != 0) {
+    std::fprintf(
+        stderr, "vdei-export: %llu characters outside code page %d were replaced by \"?\"\n",
+        static_cast<unsigned long long>(report.ReplacedCharacters), Vdei::ActiveAnsiCodePage());
   }
   return 0;
 }

@@ -156,6 +156,58 @@ TEST_F(ToolOnSqlite, OutputFilesSplitByRowsAndLeaveNothingBehindOnFailure) {
   EXPECT_EQ(ReadFile(dir.File("fail/C.XML")), "old");
 }
 
+TEST_F(ToolOnSqlite, OutputGoesWhereItPointsOrIsRefused) {
+  const std::string expected = RunTool(With({})).Out;
+  ASSERT_FALSE(expected.empty());
+  ToolRun run = RunTool(With({"--output", "-"}));
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Out, expected) << "- is standard output";
+
+  // A directory, named with or without its slash, is refused; nothing is
+  // written into it.
+  fs::create_directory(dir.File("folder"));
+  for (const std::string& folder : {dir.File("folder"), dir.File("folder/"), dir.File("new/")}) {
+    run = RunTool(With({"--output", folder}));
+    EXPECT_EQ(run.Status, 1) << folder;
+    EXPECT_NE(run.Err.find("it is a directory"), std::string::npos) << run.Err;
+  }
+  EXPECT_TRUE(fs::is_empty(dir.File("folder")));
+  EXPECT_FALSE(fs::exists(dir.File("new")));
+
+  // A device is written as it is: /dev/full fails, /dev/null takes it all.
+  run = RunTool(With({"--output", "/dev/full"}));
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_NE(run.Err.find("Cannot write to /dev/full. No space left on device"), std::string::npos)
+      << run.Err;
+  EXPECT_FALSE(fs::exists("/dev/full.XML"));
+  run = RunTool(With({"--output", "/dev/null", "--format", "html"}));
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_FALSE(fs::exists("/dev/null.HTM"));
+
+  // A plain name without an extension gets the format's.
+  run = RunTool(With({"--output", dir.File("plain")}));
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(ReadFile(dir.File("plain.XML")), expected);
+}
+
+TEST(ExportTool, SaysHowManyCharactersTheCodePageCouldNotHold) {
+  const VdeiTest::TempDir dir;
+  const std::string db = dir.File("u.db");
+  // Greek omega and a CJK character are not in code page 1252; e acute is.
+  VdeiTest::CreateSqliteDatabase(
+      db,
+      "CREATE TABLE T (Name VARCHAR(20));"
+      "INSERT INTO T VALUES ('\xCE\xA9 \xE4\xB8\xAD'), ('caf\xC3\xA9');");
+  ToolRun run = RunTool({"--database", "sqlite:" + db, "--sql", "SELECT * FROM T"});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_NE(run.Out.find("Name=\"? ?\""), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("Name=\"caf\xE9\""), std::string::npos);
+  EXPECT_EQ(run.Err, "vdei-export: 2 characters outside code page 1252 were replaced by \"?\"\n");
+  run = RunTool({"--database", "sqlite:" + db, "--sql", "SELECT * FROM T WHERE Name LIKE 'caf%'"});
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Err, "") << "nothing to say when nothing was replaced";
+}
+
 TEST_F(ToolOnSqlite, WriteErrorsAndUsageErrorsHaveTheirExitStatus) {
   ToolRun run = RunTool(With({}), "/dev/full");
   EXPECT_EQ(run.Status, 1);
