@@ -24,12 +24,6 @@ std::string Exported(const std::string& database, const std::string& format) {
   return RunProgram(ExportToolBinary(), {"--database", database, "--format", format});
 }
 
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
 // Nothing comes and the server keeps the connection open.
 void ExpectNoAnswer(Connection& connection, const char* what) {
   EXPECT_EQ(connection.Read(SIZE_MAX, 300), "") << what;

@@ -5,13 +5,18 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <regex>
+#include <sstream>
 
 namespace VdeiTest {
 
@@ -25,8 +30,10 @@ int ElapsedMs(Clock::time_point since) {
 }
 
 // Starts path with args; its standard output and error go to the given
-// descriptors (-1: /dev/null). Returns the child's pid.
-pid_t Spawn(const std::string& path, const std::vector<std::string>& args, int outFd, int errFd) {
+// descriptors (-1: /dev/null); fileLimit > 0 bounds its descriptors.
+// Returns the child's pid.
+pid_t Spawn(const std::string& path, const std::vector<std::string>& args, int outFd, int errFd,
+            int fileLimit = 0) {
   std::vector<char*> argv{const_cast<char*>(path.c_str())};
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
@@ -37,6 +44,10 @@ pid_t Spawn(const std::string& path, const std::vector<std::string>& args, int o
     ::dup2(devNull, 0);
     ::dup2(outFd >= 0 ? outFd : devNull, 1);
     ::dup2(errFd >= 0 ? errFd : devNull, 2);
+    if (fileLimit > 0) {
+      const rlimit limit{static_cast<rlim_t>(fileLimit), static_cast<rlim_t>(fileLimit)};
+      ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
     ::execv(path.c_str(), argv.data());
     ::_exit(127);
   }
@@ -65,12 +76,12 @@ int ExitCode(int status) {
 
 // ---- the server ----
 
-ServerProcess::ServerProcess(const std::vector<std::string>& args) {
+ServerProcess::ServerProcess(const std::vector<std::string>& args, int fileLimit) {
   std::vector<std::string> all{"--headless", "--port", "0", "--bind", "127.0.0.1"};
   all.insert(all.end(), args.begin(), args.end());
   int fds[2];
   MakePipe(fds);
-  pid_ = Spawn(ServerBinary(), all, -1, fds[1]);
+  pid_ = Spawn(ServerBinary(), all, -1, fds[1], fileLimit);
   ::close(fds[1]);
   reader_ = std::thread([this, fd = fds[0]] { ReadLog(fd); });
 
@@ -172,13 +183,18 @@ std::string Connection::Read(size_t limit, int timeoutMs, int pauseMicros, size_
     const ssize_t got = ::recv(fd_, buffer.data(), std::min(piece, limit - data.size()), 0);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) {
-      closed_ = got == 0 || errno == ECONNRESET;
+      reset_ = got < 0 && errno == ECONNRESET;
+      closed_ = got == 0 || reset_;
       break;
     }
     data.append(buffer.data(), static_cast<size_t>(got));
     if (pauseMicros > 0) std::this_thread::sleep_for(std::chrono::microseconds(pauseMicros));
   }
   return data;
+}
+
+void Connection::ShutdownWrite() {
+  ::shutdown(fd_, SHUT_WR);
 }
 
 void Connection::Abort() {
@@ -194,7 +210,54 @@ Reply Request(int port, std::string_view request, int timeoutMs) {
   Reply reply;
   reply.Bytes = connection.Read(SIZE_MAX, timeoutMs);
   reply.Closed = connection.Closed();
+  reply.Reset = connection.Reset();
   return reply;
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+// ---- figures of a process ----
+
+namespace {
+
+// The number after "name:" in /proc/PID/status (0 when absent).
+long StatusField(pid_t pid, const std::string& name) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.compare(0, name.size() + 1, name + ":") == 0) {
+      return std::strtol(line.c_str() + name.size() + 1, nullptr, 10);
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+long ResidentKiB(pid_t pid) {
+  return StatusField(pid, "VmRSS");
+}
+
+long PeakResidentKiB(pid_t pid) {
+  return StatusField(pid, "VmHWM");
+}
+
+double CpuSeconds(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  // The fields after the command name (in parentheses, may hold blanks);
+  // utime and stime are the 12th and 13th of them.
+  std::istringstream fields(text.substr(text.rfind(')') + 2));
+  std::string field;
+  double ticks = 0;
+  for (int i = 1; i <= 13 && fields >> field; ++i) {
+    if (i >= 12) ticks += std::stod(field);
+  }
+  return ticks / static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
 
 // ---- programs of the build ----

@@ -1,6 +1,7 @@
-// Driving the real VDEI_SRV from tests and benchmarks: starting it and
-// stopping it with a signal, reading its log, and plain POSIX clients on
-// loopback.
+// Driving the real VDEI_SRV from tests and benchmarks: starting it (under a
+// descriptor limit if asked) and stopping it with a signal, reading its log
+// and its memory and CPU figures, and plain POSIX clients on loopback that
+// can trickle, half-close, stall or vanish.
 //
 //   VdeiTest::ServerProcess server({"--database", path});  // adds --headless --port 0
 //   VdeiTest::Reply reply = VdeiTest::Request(server.Port(), "%GET DATA%");
@@ -28,12 +29,14 @@ class ServerProcess {
   // Starts VDEI_SRV --headless --port 0 --bind 127.0.0.1 followed by args
   // and waits for its "listening on ADDRESS:PORT" line. Throws
   // std::runtime_error (with the log) when it ends or stays silent.
-  explicit ServerProcess(const std::vector<std::string>& args = {});
+  // fileLimit > 0: the process may open at most that many descriptors.
+  explicit ServerProcess(const std::vector<std::string>& args = {}, int fileLimit = 0);
   ~ServerProcess();  // Stop(SIGKILL) when still running
   ServerProcess(const ServerProcess&) = delete;
   ServerProcess& operator=(const ServerProcess&) = delete;
 
   int Port() const { return port_; }
+  pid_t Pid() const { return pid_; }
   // Still running (has not exited).
   bool Running();
   // Sends signal and waits for the exit: the exit status, or 128 + the
@@ -75,6 +78,10 @@ class Connection {
                    size_t piece = 65536);
   // The server closed the connection (a read returned 0 or a reset).
   bool Closed() const { return closed_; }
+  // The server ended the connection with a reset (Closed() is then true).
+  bool Reset() const { return reset_; }
+  // Shuts down the sending side, as "nc -N" does after its request.
+  void ShutdownWrite();
   // Closes with a reset, as a client that vanishes does.
   void Abort();
 
@@ -82,11 +89,13 @@ class Connection {
   int fd_ = -1;
   bool connected_ = false;
   bool closed_ = false;
+  bool reset_ = false;
 };
 
 struct Reply {
   std::string Bytes;
   bool Closed = false;  // the server closed the connection after them
+  bool Reset = false;   // ... with a reset
 };
 
 // Connects, sends request, reads the reply until the server closes (or
@@ -104,6 +113,15 @@ ProgramResult RunToEnd(const std::string& path, const std::vector<std::string>& 
 // RunToEnd, but only its standard output; throws std::runtime_error with its
 // standard error when it exits non-zero.
 std::string RunProgram(const std::string& path, const std::vector<std::string>& args);
+
+// How often what occurs in text.
+size_t Count(const std::string& text, const std::string& what);
+
+// Figures of a running process from /proc: resident memory now and at its
+// peak (KiB), and the CPU time it has used (user + system, seconds).
+long ResidentKiB(pid_t pid);
+long PeakResidentKiB(pid_t pid);
+double CpuSeconds(pid_t pid);
 
 // Paths in the build folder.
 std::string ServerBinary();
