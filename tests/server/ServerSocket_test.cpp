@@ -1,5 +1,7 @@
 #include "server/ServerSocket.h"
 
+#include "SrvProcess.h"
+
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -40,54 +42,7 @@ class CountedStream : public TMemoryStream {
 };
 
 // A blocking POSIX client, used from its own thread.
-class Client {
- public:
-  explicit Client(int port, int receiveBuffer = 0) : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
-    timeval timeout{5, 0};
-    ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-    if (receiveBuffer)
-      ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-  }
-  ~Client() { Close(); }
-  bool Connected() const { return connected_; }
-  void Send(const std::string& text) { ::send(fd_, text.data(), text.size(), MSG_NOSIGNAL); }
-  // Reads until the server closes (or an error, or limit bytes).
-  std::string ReadAll(size_t limit = SIZE_MAX, int pauseMicros = 0, size_t piece = 65536) {
-    std::string data;
-    std::vector<char> buffer(piece);
-    while (data.size() < limit) {
-      ssize_t got = ::recv(fd_, buffer.data(), std::min(piece, limit - data.size()), 0);
-      if (got <= 0) {
-        ended_ = got == 0 || errno == ECONNRESET;
-        break;
-      }
-      data.append(buffer.data(), static_cast<size_t>(got));
-      if (pauseMicros) std::this_thread::sleep_for(std::chrono::microseconds(pauseMicros));
-    }
-    return data;
-  }
-  bool Ended() const { return ended_; }
-  // Closes with a reset, as a client that vanishes does.
-  void Abort() {
-    linger hard{1, 0};
-    ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
-    Close();
-  }
-  void Close() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-  }
-
- private:
-  int fd_;
-  bool connected_ = false;
-  bool ended_ = false;
-};
+using Client = VdeiTest::Connection;
 
 // Runs the event loop until done() or the time is up.
 bool RunUntil(const std::function<bool()>& done, int milliseconds = 10000) {
@@ -162,8 +117,8 @@ TEST_F(ServerSocketTest, SendsALargePackageToASlowReaderInOrder) {
   RunClients({[&] {
     Client client(port, 32768);
     client.Send("GET " + std::to_string(expected.size()) + " 1");
-    received = client.ReadAll(SIZE_MAX, 300, 32768);
-    ended = client.Ended();
+    received = client.Read(SIZE_MAX, 5000, 300, 32768);
+    ended = client.Closed();
   }});
   EXPECT_TRUE(ended);
   EXPECT_EQ(received.size(), expected.size());
@@ -181,7 +136,7 @@ TEST_F(ServerSocketTest, ServesFiftyClientsAtOnce) {
     clients.push_back([&, i] {
       Client client(port);
       client.Send("GET 200000 " + std::to_string(i));
-      if (client.ReadAll() == Package(200000, i) && client.Ended()) ++correct;
+      if (client.Read() == Package(200000, i) && client.Closed()) ++correct;
     });
   }
   RunClients(std::move(clients));
@@ -195,14 +150,14 @@ TEST_F(ServerSocketTest, AClientVanishingMidTransferDoesNotStopTheOthers) {
   RunClients({[&] {
                 Client client(port, 16384);
                 client.Send("GET 16000000 3");
-                client.ReadAll(100000);
+                client.Read(100000);
                 client.Abort();
               },
               [&] {
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
                 Client client(port);
                 client.Send("GET 1000000 4");
-                second = client.ReadAll();
+                second = client.Read();
               }});
   EXPECT_TRUE(second == Package(1000000, 4));
   EXPECT_TRUE(RunUntil([&] { return disconnects == 2 && liveStreams == 0; }));
@@ -214,9 +169,9 @@ TEST_F(ServerSocketTest, ABusyConnectionRefusesASecondStream) {
   RunClients({[&] {
     Client client(port, 16384);
     client.Send("GET 3000000 5");
-    std::string data = client.ReadAll(50000);
+    std::string data = client.Read(50000);
     client.Send("GET 10 6");  // a second request while the first is being sent
-    data += client.ReadAll(SIZE_MAX, 0, 16384);
+    data += client.Read(SIZE_MAX, 5000, 0, 16384);
     received = data;
   }});
   EXPECT_EQ(accepted, (std::vector<bool>{true, false}));
@@ -238,8 +193,8 @@ TEST_F(ServerSocketTest, LimitsAndCloseEndConnections) {
       std::this_thread::sleep_for(std::chrono::milliseconds(100 * i));
       auto start = std::chrono::steady_clock::now();
       Client client(port);
-      client.ReadAll();
-      ended[i] = client.Ended();
+      client.Read();
+      ended[i] = client.Closed();
       seconds[i] = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                         std::chrono::steady_clock::now() - start)
                                         .count());
@@ -261,8 +216,8 @@ TEST_F(ServerSocketTest, LimitsAndCloseEndConnections) {
     Client c(port);
     c.Send("hello");  // not a request
     connected = true;
-    c.ReadAll();
-    closedByServer = c.Ended();
+    c.Read();
+    closedByServer = c.Closed();
   });
   EXPECT_TRUE(RunUntil([&] { return connected && server.ActiveConnections() == 1; }));
   server.Close();
@@ -282,14 +237,14 @@ TEST_F(ServerSocketTest, OnlyAStalledTransferTimesOut) {
   std::thread stalled([&] {
     Client c(port, 16384);
     c.Send("GET 16000000 7");
-    c.ReadAll(100000);
+    c.Read(100000);
     while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(10));  // reads no more
   });
   std::string slow;
   std::thread progressing([&] {  // keeps reading, for longer than the timeout
     Client c(port, 16384);
     c.Send("GET 12000000 8");
-    slow = c.ReadAll(SIZE_MAX, 2000, 16384);
+    slow = c.Read(SIZE_MAX, 5000, 2000, 16384);
   });
   auto ended = [&](int seed) {
     return std::find(endedSeeds.begin(), endedSeeds.end(), seed) != endedSeeds.end();
@@ -315,7 +270,7 @@ TEST_F(ServerSocketTest, HandlerErrorsAreShownAndOpeningErrorsRaised) {
     Client c(port);
     c.Send("%GET DATA%");
     sent = true;
-    c.ReadAll();
+    c.Read();
   });
   EXPECT_TRUE(RunUntil([&] { return sent && connects == 1; }));
   QElapsedTimer settle;
