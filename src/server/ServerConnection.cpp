@@ -163,8 +163,9 @@ void TServerClientWinSocket::SendMore() {
     }
     if (got <= 0) return SentAll();
     const ssize_t put = ::send(FdOf(fd_), chunk.data(), static_cast<size_t>(got), MSG_NOSIGNAL);
-    if (put < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
-      End(std::strerror(errno));
+    const int error = put < 0 ? errno : 0;
+    if (error != 0 && error != EINTR && error != EAGAIN && error != EWOULDBLOCK) {
+      End(std::strerror(error));
       return;
     }
     const int64_t taken = put > 0 ? put : 0;
@@ -176,7 +177,7 @@ void TServerClientWinSocket::SendMore() {
     }
     if (taken < got) {
       stream_->Seek(taken - got, soCurrent);
-      if (put < 0 && errno == EINTR) continue;
+      if (error == EINTR) continue;
       break;  // the kernel's buffer is full
     }
   }
