@@ -247,7 +247,12 @@ void TServerClientWinSocket::RestartIdleTimer() {
   }
 }
 
-void TServerClientWinSocket::End(const std::string& reason) {
+void TServerClientWinSocket::ResetOnClose(int fd) {
+  const linger hard{1, 0};
+  ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+}
+
+void TServerClientWinSocket::End(const std::string& reason, bool reset) {
   if (phase_ == phEnded) return;
   const bool cutShort = phase_ == phWaiting || phase_ == phSending;
   const TPhase phase = phase_;
@@ -259,10 +264,9 @@ void TServerClientWinSocket::End(const std::string& reason) {
   // be the sender of the signal that got here.
   if (readNotifier_) readNotifier_->setEnabled(false);
   WaitForWritable(false);
+  // A reset, so that the client sees an error rather than a clean end.
+  if (cutShort || reset) ResetOnClose(FdOf(fd_));
   if (cutShort) {
-    // A reset, so that the client sees an error rather than a clean end.
-    const linger hard{1, 0};
-    ::setsockopt(FdOf(fd_), SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
     const std::string what =
         phase == phWaiting
             ? std::string("Request not answered")

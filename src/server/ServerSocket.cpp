@@ -240,12 +240,15 @@ bool TServerSocket::MakeRoom() {
   Raise(OnServerNotice, this,
         Format("Closed the connection from %s:%d, which had sent no request, to make room",
                evicted->RemoteAddress().c_str(), evicted->RemotePort()));
-  evicted->Close();
+  evicted->End("", true);
   return true;
 }
 
 void TServerSocket::Admit(UniqueFd fd) {
-  if (!MakeRoom()) return;  // fd closes here
+  if (!MakeRoom()) {
+    TServerClientWinSocket::ResetOnClose(FdOf(fd));
+    return;  // fd closes here
+  }
   connections_.push_back(
       std::unique_ptr<TServerClientWinSocket>(new TServerClientWinSocket(*this, std::move(fd))));
   TServerClientWinSocket* connection = connections_.back().get();

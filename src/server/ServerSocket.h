@@ -37,9 +37,10 @@
 // IdleTimeout seconds are closed. With MaxConnections connections open,
 // a new client takes the slot of the oldest connection that has not
 // completed a request; when every connection has one, the new client is
-// refused. Refusals, evictions and pauses of accepting (the process ran
-// out of descriptors: accepting resumes after a moment or as soon as a
-// connection ends) go to OnServerNotice.
+// refused. Both the evicted and the refused client get a reset, never an
+// ordinary close that could pass for an empty package. Refusals, evictions and pauses of accepting
+// (the process ran out of descriptors: accepting resumes after a moment or as soon as a connection
+// ends) go to OnServerNotice.
 #pragma once
 
 #include <cstdint>
@@ -113,7 +114,10 @@ class TServerClientWinSocket {
   void StartPhaseTimer(int milliseconds);
   void RestartIdleTimer();
   // Ends the connection; reason says why when a transfer is cut short.
-  void End(const std::string& reason);
+  // A request not fully answered, or reset, ends with a reset.
+  void End(const std::string& reason, bool reset = false);
+  // Makes the close of fd a reset.
+  static void ResetOnClose(int fd);
 
   TServerSocket& server_;
   UniqueFd fd_;

@@ -185,7 +185,7 @@ TEST_F(SrvHostile, SilentAndChatteringClientsLoseTheirSlotsAndRefusalsAreLogged)
   ASSERT_EQ(second.Read(1000).size(), 1000u);
   Connection third(server->Port());
   EXPECT_EQ(third.Read(SIZE_MAX, 3000), "");
-  EXPECT_TRUE(third.Closed());
+  EXPECT_TRUE(third.Reset());
   EXPECT_TRUE(server->WaitForLog("Refused a client: all 2 connections are being served"));
   EXPECT_EQ(server->Stop(SIGTERM), 0);
 }
