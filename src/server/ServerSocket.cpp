@@ -190,15 +190,18 @@ void TServerSocket::AcceptPending() {
   for (int i = 0; i < kAcceptBurst && listener_; ++i) {
     UniqueFd fd = OwnFd(::accept4(FdOf(listener_), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
     if (fd) {
-      if (acceptPaused_) {
-        acceptPaused_ = false;
-        Raise(OnServerNotice, this, std::string("Accepting connections again"));
-      }
       Admit(std::move(fd));
       continue;
     }
     const int error = errno;
-    if (error == EAGAIN || error == EWOULDBLOCK) return;
+    if (error == EAGAIN || error == EWOULDBLOCK) {
+      // Caught up with every waiting client: a shortage is over.
+      if (acceptPaused_) {
+        acceptPaused_ = false;
+        Raise(OnServerNotice, this, std::string("Accepting connections again"));
+      }
+      return;
+    }
     if (error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM) {
       PauseAccepting(error);
       return;
