@@ -158,7 +158,8 @@ TEST(TfrmCliMain, AFailedRequestImportsNothingAndKeepsTheRows) {
 TEST(TfrmCliMain, BuildsStringFieldsOfEmptyColumnsAndTakesMissingValuesAsNull) {
   PlatformScope platform;
   // Name never holds a value (its size would be 0); the second row has
-  // only its Id.
+  // only its Id and a Note that is the field's name (the no-value answer
+  // of other readers).
   LoopbackServer server = Answering(
       "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
       "<FIELD attrname=\"Name\" fieldtype=\"string\" WIDTH=\"0\"/>"
@@ -166,7 +167,7 @@ TEST(TfrmCliMain, BuildsStringFieldsOfEmptyColumnsAndTakesMissingValuesAsNull) {
       "<FIELD attrname=\"Count\" fieldtype=\"i4\"/>"
       "<FIELD attrname=\"Id\" fieldtype=\"i4\"/>"
       "</FIELDS></METADATA><ROWDATA>"
-      "<ROW Note=\"first\" Count=\"7\" Id=\"1\"/><ROW Id=\"2\"/>"
+      "<ROW Note=\"first\" Count=\"7\" Id=\"1\"/><ROW Id=\"2\" Note=\"Note\"/>"
       "</ROWDATA></DATAPACKET>");
   auto form = MakeForm(server.Port());
   Request(*form, ptXML);
