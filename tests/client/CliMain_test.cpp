@@ -51,9 +51,15 @@ TEST(TfrmCliMain, LoadsTheServersTableInBothTypesAndSwitchesBetweenThem) {
   TClientDataSet& table = *form->ClientDataSet1;
   const std::string database = VdeiTest::CustomerTsv();
 
-  // XML: every value of the database arrives, typed.
+  // XML: every value of the database arrives, typed. The connection is
+  // closed before the import starts.
+  bool socketOpenDuringImport = true;
+  form->VdImportFromXML1->OnBeforeExecute = [&](TObject*) {
+    socketOpenDuringImport = form->ClientSocket1->Active();
+  };
   Request(*form, ptXML);
   EXPECT_EQ(trail.Texts(), VdeiTest::kWholeRequest);
+  EXPECT_FALSE(socketOpenDuringImport);
   EXPECT_EQ(VdeiTest::TsvOf(table), database);
   EXPECT_EQ(table.FieldByName("CustNo")->DataType(), ftFloat);
   EXPECT_EQ(table.FieldByName("LastInvoiceDate")->DataType(), ftDateTime);
