@@ -80,7 +80,6 @@ class TfrmCliMain : public TForm {
 
   // The package type the radio group names.
   TCliPackageType PackageType() const;
-  bool RequestRunning() const { return requestRunning_; }
   // The window has closed (the program ends its loop here).
   std::function<void()> OnClosed;
 

@@ -27,7 +27,6 @@ TCliRequestResult RunCliRequest(TClientSocket& socket, TCliPackageType type,
   TMemoryStream package;
   const FetchResult fetched = FetchPackage(socket, CliRequestText(type), package);
   TCliRequestResult result;
-  result.Received = fetched.Received;
   if (fetched.Failed()) {
     result.End = reSocketError;
     result.SocketError = fetched.ErrorCode;

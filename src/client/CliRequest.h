@@ -19,7 +19,6 @@
 // What the import did is in the reader's Statistic and ErrorText.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "platform/ClientSocket.h"
@@ -56,7 +55,6 @@ enum TCliRequestEnd {
 struct TCliRequestResult {
   TCliRequestEnd End = reEmpty;
   int SocketError = 0;      // the first socket error code (reSocketError)
-  int64_t Received = 0;     // bytes of the package
   std::string ReaderError;  // the reader's message (reReaderError)
 };
 
