@@ -1,8 +1,5 @@
 #include "client/CliOptions.h"
 
-#include <charconv>
-#include <string_view>
-
 namespace Vdei {
 
 namespace {
@@ -14,7 +11,7 @@ constexpr const char* kUsage =
     "  --host H               the server's host name or address (default localhost)\n"
     "  --port N               the server's TCP port (default 1024)\n"
     "  --timeout S            seconds any one wait for the network may take (default 30;\n"
-    "                         0: no limit)\n"
+    "                         0: no limit; at most 86400)\n"
     "  --format xml|html      the package type chosen when the window opens (default xml)\n"
     "  --fetch xml|html       no window: request the package once, import it and print\n"
     "                         the table on standard output\n"
@@ -24,75 +21,62 @@ constexpr const char* kUsage =
     "Exit status: 0 done; 1 the request or the import failed (message on standard\n"
     "error), or there is no display for the window; 2 a usage error.\n";
 
-// A whole decimal number in [low, high].
-int ParseNumber(std::string_view option, std::string_view text, int low, int high) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low ||
-      value > high) {
-    throw ECliOptionError(std::string(option) + " needs a number from " + std::to_string(low) +
-                          " to " + std::to_string(high) + ", not '" + std::string(text) + "'");
+// The scopes of the options: either mode, or --fetch only, or the window only.
+enum TCliOptionScope { osAny, osFetch, osWindow };
+
+// A whole number from low (0 or 1) to high.
+int BoundedOption(const std::string& option, const std::string& value, int low, int high) {
+  const int number = CountOption(option, value, low);
+  if (number > high) {
+    const std::string range =
+        "needs a number from " + std::to_string(low) + " to " + std::to_string(high);
+    RefuseOption(option, value, range.c_str());
   }
-  return value;
+  return number;
 }
 
-// The choice of names that text is (its index), case-sensitive.
-template <size_t N>
-int ParseChoice(std::string_view option, std::string_view text, const char* const (&names)[N]) {
-  for (size_t i = 0; i < N; ++i) {
-    if (text == names[i]) return static_cast<int>(i);
-  }
-  std::string choices;
-  for (const char* name : names) choices += (choices.empty() ? "" : "|") + std::string(name);
-  throw ECliOptionError(std::string(option) + " needs " + choices + ", not '" + std::string(text) +
-                        "'");
+TCliPackageType PackageTypeOption(const std::string& option, const std::string& value) {
+  return NamedOption<TCliPackageType>(option, value, {{"xml", ptXML}, {"html", ptHTML}});
 }
 
-constexpr const char* kPackageTypes[] = {"xml", "html"};          // TCliPackageType order
-constexpr const char* kPrintFormats[] = {"tsv", "csv", "table"};  // TPrintFormat order
+const std::vector<ToolOptionSpec<TCliOptions>>& Specs() {
+  using O = TCliOptions;
+  using S = const std::string&;
+  static const std::vector<ToolOptionSpec<TCliOptions>> specs = {
+      {"--host", true, osAny,
+       [](O& o, S v) {
+         if (v.empty()) RefuseOption("--host", "\"\"", "needs a host name or address");
+         o.Connection.Host = v;
+       }},
+      {"--port", true, osAny,
+       [](O& o, S v) { o.Connection.Port = BoundedOption("--port", v, 1, 65535); }},
+      {"--timeout", true, osAny,
+       [](O& o, S v) { o.Connection.Timeout = BoundedOption("--timeout", v, 0, 86400); }},
+      {"--format", true, osWindow, [](O& o, S v) { o.Format = PackageTypeOption("--format", v); }},
+      {"--fetch", true, osAny, [](O& o, S v) { o.Fetch = PackageTypeOption("--fetch", v); }},
+      {"--print", true, osFetch,
+       [](O& o, S v) {
+         o.Print = NamedOption<TPrintFormat>("--print", v,
+                                             {{"tsv", pfTsv}, {"csv", pfCsv}, {"table", pfTable}});
+       }},
+      {"--help", false, osAny, [](O& o, S) { o.Help = true; }},
+      {"--version", false, osAny, [](O& o, S) { o.Version = true; }},
+  };
+  return specs;
+}
 
 }  // namespace
 
-TCliOptions ParseCliOptions(int argc, const char* const* argv) {
+TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
   TCliOptions options;
-  bool formatGiven = false, printGiven = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    const size_t equals = arg.starts_with("--") ? arg.find('=') : std::string_view::npos;
-    const std::string_view name = arg.substr(0, equals);
-    std::string_view inlineValue;
-    if (equals != std::string_view::npos) inlineValue = arg.substr(equals + 1);
-    auto value = [&]() -> std::string_view {
-      if (equals != std::string_view::npos) return inlineValue;
-      if (i + 1 >= argc) throw ECliOptionError(std::string(name) + " needs a value");
-      return argv[++i];
-    };
-    if (name == "--host") {
-      options.Connection.Host = value();
-      if (options.Connection.Host.empty()) throw ECliOptionError("--host needs a host name");
-    } else if (name == "--port") {
-      options.Connection.Port = ParseNumber(name, value(), 1, 65535);
-    } else if (name == "--timeout") {
-      options.Connection.Timeout = ParseNumber(name, value(), 0, 86400);
-    } else if (name == "--format") {
-      options.Format = static_cast<TCliPackageType>(ParseChoice(name, value(), kPackageTypes));
-      formatGiven = true;
-    } else if (name == "--fetch") {
-      options.Fetch = static_cast<TCliPackageType>(ParseChoice(name, value(), kPackageTypes));
-    } else if (name == "--print") {
-      options.Print = static_cast<TPrintFormat>(ParseChoice(name, value(), kPrintFormats));
-      printGiven = true;
-    } else if (name == "--help" || name == "-h" || name == "--version") {
-      if (equals != std::string_view::npos)
-        throw ECliOptionError(std::string(name) + " takes no value");
-      (name == "--version" ? options.Version : options.Help) = true;
-    } else {
-      throw ECliOptionError("unknown argument: " + std::string(name));
+  for (const ToolOptionSpec<TCliOptions>* spec : ReadOptions(args, Specs(), options)) {
+    if (spec->Scope == osFetch && !options.Fetch) {
+      throw EUsageError(std::string(spec->Name) + " needs --fetch");
+    }
+    if (spec->Scope == osWindow && options.Fetch) {
+      throw EUsageError(std::string(spec->Name) + " is for the window, not --fetch");
     }
   }
-  if (printGiven && !options.Fetch) throw ECliOptionError("--print needs --fetch");
-  if (formatGiven && options.Fetch)
-    throw ECliOptionError("--format is for the window, not --fetch");
   return options;
 }
 

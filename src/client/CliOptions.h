@@ -4,25 +4,23 @@
 //   VDEI_CLI --fetch xml|html [--print tsv|csv|table] [--host H] [--port N] [--timeout S]
 //   VDEI_CLI --help | --version
 //
-// Each option takes its value as the next argument or after "="
-// (--port=1025). ParseCliOptions raises ECliOptionError, whose message
-// names the argument, for anything it does not understand: an unknown
-// option, a missing or bad value, --print without --fetch, --format with
-// --fetch (the fetch names its own type).
+// ParseCliOptions reads the arguments after the program name as the
+// command-line tools do (ToolOptions.h: each option's value is the next
+// argument). It raises EUsageError, whose message names the argument, for
+// anything it does not understand: an unknown option, a missing or bad
+// value, --print without --fetch, --format with --fetch (the fetch names
+// its own type).
 #pragma once
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "client/CliRequest.h"
-#include "core/Exception.h"
 #include "dataset/TablePrinter.h"
+#include "tools/ToolOptions.h"
 
 namespace Vdei {
-
-class ECliOptionError : public Exception {
-  using Exception::Exception;
-};
 
 struct TCliOptions {
   TCliConnection Connection;
@@ -35,7 +33,7 @@ struct TCliOptions {
   bool Version = false;
 };
 
-TCliOptions ParseCliOptions(int argc, const char* const* argv);
+TCliOptions ParseCliOptions(const std::vector<std::string>& args);
 // The text --help prints.
 const char* CliUsage();
 

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "client/CliFetch.h"
 #include "client/CliMain.h"
@@ -38,8 +40,8 @@ int ShowWindow(int argc, char** argv, const Vdei::TCliOptions& options) {
 int main(int argc, char** argv) {
   Vdei::TCliOptions options;
   try {
-    options = Vdei::ParseCliOptions(argc, argv);
-  } catch (const Vdei::ECliOptionError& e) {
+    options = Vdei::ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const Vdei::EUsageError& e) {
     std::fprintf(stderr, "VDEI_CLI: %s\n%s", e.Message().c_str(), Vdei::CliUsage());
     return 2;
   }

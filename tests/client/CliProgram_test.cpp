@@ -35,7 +35,7 @@ TEST(VdeiCliProgram, FetchPrintsTheServersTable) {
   EXPECT_EQ(lines, 56u);
 
   const VdeiTest::ProgramResult table =
-      RunToEnd(kClient, {"--fetch=xml", "--port=" + std::to_string(server.Port())});
+      RunToEnd(kClient, {"--fetch", "xml", "--port", std::to_string(server.Port())});
   EXPECT_EQ(table.Status, 0) << table.Errors;
   EXPECT_EQ(table.Output.rfind("CustNo", 0), 0u) << table.Output.substr(0, 200);
 }
@@ -74,11 +74,12 @@ TEST(VdeiCliProgram, RefusesBadCommandLines) {
        std::vector<std::vector<std::string>>{{"--port", "0"},
                                              {"--port", "70000"},
                                              {"--timeout", "-1"},
+                                             {"--timeout", "86401"},
                                              {"--fetch", "json"},
                                              {"--print", "csv"},
                                              {"--fetch", "xml", "--format", "html"},
                                              {"--host"},
-                                             {"--help=yes"},
+                                             {"--print", "json", "--fetch", "xml"},
                                              {"extra"}}) {
     const VdeiTest::ProgramResult result = RunToEnd(kClient, args);
     EXPECT_EQ(result.Status, 2) << args[0];
