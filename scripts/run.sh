@@ -1,24 +1,29 @@
 #!/usr/bin/env bash
-# make run: starts VDEI_SRV on the sample database (a window when there is a
-# display, headless otherwise), asks it once for the XML package over
-# loopback, prints the package's first rows, and leaves the server running
-# until Ctrl-C (or SIGTERM), which ends it cleanly.
+# make run: starts VDEI_SRV on the sample database (port 1024, or a free
+# port when 1024 is taken), then the client VDEI_CLI: its window where a
+# display is available (closing it ends both), otherwise
+# `VDEI_CLI --fetch xml`, which prints the CUSTOMER table, after which the
+# server keeps running until Ctrl-C. Ctrl-C (or SIGTERM) ends both cleanly.
 set -euo pipefail
 build=${1:-build}
 server="$build/src/server/VDEI_SRV"
+client="$build/src/client/VDEI_CLI"
 log=$(mktemp)
-package=$(mktemp)
 pid=
+client_pid=
 port=
 
-stop_server() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-    kill -TERM "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  fi
+stop() {
+  local p
+  for p in "$client_pid" "$pid"; do
+    if [ -n "$p" ] && kill -0 "$p" 2>/dev/null; then
+      kill -TERM "$p" 2>/dev/null || true
+      wait "$p" 2>/dev/null || true
+    fi
+  done
 }
-trap 'stop_server; rm -f "$log" "$package"' EXIT
-trap 'echo; echo "Stopping the server."; exit 0' INT TERM
+trap 'stop; rm -f "$log"' EXIT
+trap 'echo; echo "Stopping."; exit 0' INT TERM
 
 # Starts the server with the given options and sets port once it listens;
 # returns 1 when the server ended first.
@@ -50,28 +55,24 @@ if ! start_server --port 1024; then
 fi
 echo "VDEI_SRV (pid $pid) $(grep -m 1 '^listening on ' "$log")"
 
-# One request, as any client makes it: the marker, then read until the
-# server closes the connection.
-exec 3<>"/dev/tcp/127.0.0.1/$port"
-printf '%%GET DATA%%XML%%' >&3
-cat <&3 >"$package"
-exec 3<&-
-
-rows=$(grep -o '<ROW [^>]*/>' "$package" | wc -l)
-echo "XML package: $(wc -c <"$package") bytes, $rows rows. The first five:"
-# sed reads the whole list (head would stop early and fail the pipeline).
-grep -o '<ROW [^>]*/>' "$package" | sed -n '1,5p' |
-  sed -e 's/^<ROW //' -e 's/\/>$//' -e 's/&lt;/</g' -e 's/&gt;/>/g' -e 's/&quot;/"/g' \
-    -e "s/&apos;/'/g" -e 's/&amp;/\&/g' -e 's/^/  /'
-echo
-echo "Ask for more with any TCP tool (README, section VDEI_SRV), for example:"
-echo "  bash -c 'exec 3<>/dev/tcp/127.0.0.1/$port; printf %s \"%GET DATA%HTML%\" >&3; cat <&3'"
-echo "  printf %s '%GET DATA%' | nc 127.0.0.1 $port"
 if [ -n "${QT_QPA_PLATFORM:-}${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-  echo "The server keeps running; its window shows what it does. Ctrl-C or closing the window stops it."
-else
-  echo "The server keeps running; its status lines follow. Ctrl-C stops it."
+  echo "VDEI_CLI shows its window: press \"Request dataset from server\" to load the table."
+  echo "Closing the client's window (or Ctrl-C) ends both programs."
+  "$client" --host 127.0.0.1 --port "$port" &
+  client_pid=$!
+  wait "$client_pid" || true
+  client_pid=
+  exit 0
 fi
+
+echo "No display: VDEI_CLI --fetch xml --port $port prints the table it loaded."
+echo
+"$client" --fetch xml --host 127.0.0.1 --port "$port"
+echo
+echo "Ask again with the client, or any TCP tool (README, section VDEI_SRV), for example:"
+echo "  $client --fetch html --print csv --port $port"
+echo "  printf %s '%GET DATA%' | nc 127.0.0.1 $port"
+echo "The server keeps running; its status lines follow. Ctrl-C stops it."
 after=$(($(grep -n -m 1 '^listening on ' "$log" | cut -d: -f1) + 1))
 tail -n "+$after" -f --pid="$pid" "$log" &
 wait "$pid" || true
