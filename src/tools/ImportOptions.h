@@ -7,6 +7,11 @@
 // keep the client's reader settings (VdIStructure.h SetClientReaderSettings).
 // A value that does not fit its option, an unknown option, a missing value
 // and --tags with --format html raise EUsageError with a one-line message.
+//
+// With --database and --table the rows go into that table instead of
+// being printed: the options of a table import (--mode, --keys, --create,
+// --dry-run, --max-errors) need --database, the printed forms (--print,
+// --no-header) do not go with it, and --database needs --table.
 #pragma once
 
 #include <optional>
@@ -47,6 +52,14 @@ struct ImportOptions {
   bool NoHeader = false;
   std::string Rejects;  // empty: none written
   bool Progress = false;
+  // A table import (empty Database: the in-memory table, printed).
+  std::string Database;  // alias, SQLite path, sqlite:PATH or postgresql:// URL
+  std::string Table;
+  VdImport::TImportMode Mode = VdImport::imAppend;
+  std::string Keys;  // K1;K2; empty: the table's primary key
+  bool Create = false;
+  bool DryRun = false;
+  int MaxErrors = 0;  // rejected rows skipped before the run fails
   bool Help = false;
   bool Version = false;
 };

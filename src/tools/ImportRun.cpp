@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <set>
 
 #include "core/CodePage.h"
 #include "core/Stream.h"
@@ -19,6 +21,8 @@
 #include "import/VdI2HTML.h"
 #include "import/VdI2XML.h"
 #include "import/VdIStructure.h"
+#include "tools/ImportTable.h"
+#include "tools/ImportTableCreate.h"
 
 namespace Vdei {
 
@@ -206,15 +210,55 @@ class RejectsFile {
   std::ofstream file_;
 };
 
-void PrintStatistic(const TVdITextReader& reader) {
+// The statistic on standard error. A table import adds what a person
+// checks after it: updates, deletes and the time.
+void PrintStatistic(const TVdITextReader& reader, const ImportOptions& options, double seconds) {
   const TVdIStatistic& s = *reader.Statistic();
-  std::fprintf(stderr, "vdei-import: %d rows processed, %d added, %d rejected", s.TotalImported(),
-               s.TotalAdded(), s.TotalErrors());
+  std::fprintf(stderr, "vdei-import: %s%d rows processed, %d added",
+               options.DryRun ? "dry run: " : "", s.TotalImported(), s.TotalAdded());
+  if (!options.Database.empty()) {
+    std::fprintf(stderr, ", %d updated, %d deleted", s.TotalUpdated(), s.TotalDeleted());
+  }
+  std::fprintf(stderr, ", %d rejected", s.TotalErrors());
+  if (!options.Database.empty()) std::fprintf(stderr, " in %.2f s", seconds);
   if (reader.ReplacedCharacters() > 0) {
     std::fprintf(stderr, ", %d characters not in code page %d read as '?'",
                  reader.ReplacedCharacters(), ActiveAnsiCodePage());
   }
   std::fputc('\n', stderr);
+  if (options.DryRun && s.Result() == irExecuted) {
+    std::fprintf(stderr, "vdei-import: dry run: rolled back, the table is unchanged\n");
+  }
+}
+
+// The row error that stopped a run, for its failure message.
+std::string RowErrorText(const Exception& error) {
+  const auto* rowError = dynamic_cast<const EVdIRowError*>(&error);
+  if (rowError == nullptr) return error.Message();
+  std::string text = "row " + std::to_string(rowError->Row());
+  if (!rowError->FieldName().empty()) {
+    text += ", field " + AnsiToUtf8(rowError->FieldName()) + ", value \"" +
+            AnsiToUtf8(rowError->ValueText()) + "\"";
+  }
+  return text + ": " + error.Message();
+}
+
+// Why a run failed; a table import adds that nothing of it was kept.
+std::string FailureText(const TVdITextReader& reader, const ImportOptions& options,
+                        const std::string& stopReason) {
+  std::string text = !stopReason.empty()          ? stopReason
+                     : reader.ErrorText().empty() ? reader.FinalText()
+                                                  : reader.ErrorText();
+  if (!stopReason.empty() && options.MaxErrors > 0) {
+    text = "more than " + std::to_string(options.MaxErrors) + " rows rejected; the last: " + text;
+  }
+  if (!options.Database.empty()) text += "; nothing was imported";
+  return text;
+}
+
+TVdITextReader* MakeReader(TImportFormatKind format, TComponent& owner) {
+  if (format == ifXML) return new TVdImportFromXML(&owner);
+  return new TVdImportFromHTML(&owner);
 }
 
 }  // namespace
@@ -236,29 +280,48 @@ int RunImport(const ImportOptions& options) {
   const std::unique_ptr<TMemoryStream> input =
       options.Input.empty() ? ReadStandardInput() : nullptr;
   const std::string fileStart = input != nullptr ? std::string() : FileStart(options.Input);
-  const TImportFormatKind format = options.Format.value_or(
-      DetectImportFormat(options.Input, input != nullptr ? input->View() : fileStart));
+  const std::string_view start =
+      input != nullptr ? input->View().substr(0, 64 * 1024) : std::string_view(fileStart);
+  const TImportFormatKind format =
+      options.Format.value_or(DetectImportFormat(options.Input, start));
   if (format == ifHTML && !options.Tags.empty()) {
     throw EUsageError("--tags does not apply to an HTML page");
   }
   TComponent form(nullptr);
-  auto* table = new TClientDataSet(&form);
-  TVdITextReader* reader = format == ifXML
-                               ? static_cast<TVdITextReader*>(new TVdImportFromXML(&form))
-                               : new TVdImportFromHTML(&form);
+  TVdITextReader* reader = MakeReader(format, form);
   ApplyOptions(options, *reader);
-  TVdIStructureBuilder builder(*table);
-  builder.Attach(*reader);
   const std::vector<MapLine> maps = MapLines(options.Maps);
+  std::unique_ptr<ImportTableTarget> target;
+  auto* memory = new TClientDataSet(&form);
+  TVdIStructureBuilder builder(*memory);
+  if (options.Database.empty()) {
+    builder.Attach(*reader);
+  } else {
+    target = std::make_unique<ImportTableTarget>(
+        options, format == ifXML ? RequiredColumnNames(start) : std::set<std::string>(), form);
+    target->Attach(*reader);
+  }
   reader->OnCreateStructure = [&](TObject* sender, TVdIColumns* columns) {
-    AddMappedColumns(maps, *columns);
-    builder.CreateStructure(sender, columns);
+    if (target != nullptr) {
+      target->PrepareTable(*columns);
+      reader->Mappings()->Clear();
+      reader->CreateDefaultMappings();
+    } else {
+      AddMappedColumns(maps, *columns);
+      builder.CreateStructure(sender, columns);
+    }
     ApplyMappings(maps, *reader->Mappings());
   };
+  // The in-memory table skips every rejected row; a table import fails on
+  // the one after --max-errors, and keeps nothing then.
   RejectsFile rejects(options.Rejects);
+  const int maxErrors = target != nullptr ? options.MaxErrors : INT_MAX;
+  int rejected = 0;
+  std::string stopReason;
   reader->OnErrorEvent = [&](TObject*, const Exception& error, bool& abort) {
-    abort = false;
     rejects.Write(error, reader->Statistic()->TotalImported());
+    abort = ++rejected > maxErrors;
+    if (abort) stopReason = RowErrorText(error);
   };
   ProgressLine progress("vdei-import", "rows");
   if (options.Progress) {
@@ -266,20 +329,24 @@ int RunImport(const ImportOptions& options) {
       progress.Report(reader->Statistic()->TotalImported(), reader->Statistic()->TotalCount());
     };
   }
+  const auto started = std::chrono::steady_clock::now();
   if (input != nullptr) {
     reader->ImportFromStream(input.get());
   } else {
     reader->SetSourceFileName(options.Input);
     reader->Execute();
   }
+  const bool executed = reader->Statistic()->Result() == irExecuted;
+  if (target != nullptr) target->Finish(executed);
   rejects.Close(options.Rejects);
-  PrintStatistic(*reader);
-  if (reader->Statistic()->Result() != irExecuted) {
-    throw Exception(reader->ErrorText().empty() ? reader->FinalText() : reader->ErrorText());
+  PrintStatistic(*reader, options,
+                 std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+  if (!executed) throw Exception(FailureText(*reader, options, stopReason));
+  if (target == nullptr) {
+    PrintTable(*memory, std::cout, {options.Print, !options.NoHeader});
+    std::cout.flush();
+    if (!std::cout) throw EStreamError("Cannot write to standard output.");
   }
-  PrintTable(*table, std::cout, {options.Print, !options.NoHeader});
-  std::cout.flush();
-  if (!std::cout) throw EStreamError("Cannot write to standard output.");
   return reader->Statistic()->TotalErrors() > 0 ? 3 : 0;
 }
 

@@ -1,6 +1,7 @@
 // One run of vdei-import: reads the package or page, imports it into an
-// in-memory table built as the client builds it (VdIStructure.h), and
-// prints the table.
+// in-memory table built as the client builds it (VdIStructure.h) and
+// prints the table, or with --database into a table of a database
+// (ImportTable.h).
 //
 // The input is read into memory once: a file by the reader (an HTML
 // reader frees the text once scanned), standard input here, viewed in
@@ -16,6 +17,11 @@
 // message, separated by tabs, in UTF-8 with backslash, tab, LF and CR
 // escaped as \\, \t, \n, \r (field and value empty when the error names
 // none). The statistic goes to standard error at the end.
+//
+// A table import is one transaction: it maps the package's columns to the
+// table's fields by name (--map lines replace or add mappings of fields of
+// the table), and fails, keeping nothing, on the rejected row after
+// --max-errors of them; its statistic adds updates, deletes and the time.
 //
 // RunImport returns 0 when every row was stored and 3 when some were
 // rejected; a failed run raises Exception with the reason (the statistic
