@@ -261,6 +261,22 @@ TVdITextReader* MakeReader(TImportFormatKind format, TComponent& owner) {
   return new TVdImportFromHTML(&owner);
 }
 
+// The run's OnCreateStructure: the in-memory table built as the client
+// builds it, or the database table made ready and mapped by name; then
+// the --map lines.
+void CreateStructure(TVdITextReader& reader, TVdIColumns& columns, ImportTableTarget* target,
+                     TVdIStructureBuilder& builder, const std::vector<MapLine>& maps) {
+  if (target != nullptr) {
+    target->PrepareTable(columns);
+    reader.Mappings()->Clear();
+    reader.CreateDefaultMappings();
+  } else {
+    AddMappedColumns(maps, columns);
+    builder.CreateStructure(&reader, &columns);
+  }
+  ApplyMappings(maps, *reader.Mappings());
+}
+
 }  // namespace
 
 TImportFormatKind DetectImportFormat(std::string_view fileName, std::string_view text) {
@@ -301,16 +317,8 @@ int RunImport(const ImportOptions& options) {
         options, format == ifXML ? RequiredColumnNames(start) : std::set<std::string>(), form);
     target->Attach(*reader);
   }
-  reader->OnCreateStructure = [&](TObject* sender, TVdIColumns* columns) {
-    if (target != nullptr) {
-      target->PrepareTable(*columns);
-      reader->Mappings()->Clear();
-      reader->CreateDefaultMappings();
-    } else {
-      AddMappedColumns(maps, *columns);
-      builder.CreateStructure(sender, columns);
-    }
-    ApplyMappings(maps, *reader->Mappings());
+  reader->OnCreateStructure = [&](TObject*, TVdIColumns* columns) {
+    CreateStructure(*reader, *columns, target.get(), builder, maps);
   };
   // The in-memory table skips every rejected row; a table import fails on
   // the one after --max-errors, and keeps nothing then.
