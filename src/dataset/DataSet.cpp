@@ -58,6 +58,8 @@ void TDataSet::Open() {
   SetCursor(store_.Order().First(), 0);
   bof_ = true;
   eof_ = store_.Count() == 0;
+  recordsPassed_ = 0;
+  movedOn_ = false;
   modified_ = false;
   state_ = dsBrowse;
   DataEvent(deLayoutChange);
@@ -170,7 +172,32 @@ const RecordWord* TDataSet::CurrentRow() const {
 
 int TDataSet::RecordCount() const {
   CheckActive();
-  return static_cast<int>(store_.Count());
+  if (IsUniDirectional() && !eof_) return -1;
+  return static_cast<int>(recordsPassed_ + static_cast<int64_t>(store_.Count()));
+}
+
+bool TDataSet::IsEmpty() const {
+  CheckActive();
+  return recordsPassed_ == 0 && store_.Count() == 0;
+}
+
+void TDataSet::CheckBidirectional() const {
+  if (IsUniDirectional()) throw EDatabaseError("Operation not allowed on a unidirectional dataset");
+}
+
+void TDataSet::TakeRecords(RecordStore&& records) {
+  std::vector<int> textFields = store_.TextFields();
+  store_ = std::move(records);
+  store_.SetTextFields(std::move(textFields));
+}
+
+bool TDataSet::MoveToNextRecords() {
+  if (!IsUniDirectional()) return false;
+  const int64_t held = static_cast<int64_t>(store_.Count());
+  if (!FetchNextRecords()) return false;
+  recordsPassed_ += held;
+  SetCursor(store_.Order().First(), 0);
+  return true;
 }
 
 void TDataSet::SetCursor(uint32_t id, int64_t position) {
@@ -186,6 +213,7 @@ size_t TDataSet::CursorPosition() const {
 
 void TDataSet::First() {
   CheckBrowseMode();
+  if (movedOn_) CheckBidirectional();
   SetCursor(store_.Order().First(), 0);
   bof_ = true;
   eof_ = store_.Count() == 0;
@@ -194,6 +222,7 @@ void TDataSet::First() {
 
 void TDataSet::Last() {
   CheckBrowseMode();
+  CheckBidirectional();
   const size_t count = store_.Count();
   SetCursor(store_.Order().Last(), count == 0 ? 0 : static_cast<int64_t>(count) - 1);
   bof_ = count == 0;
@@ -208,6 +237,10 @@ void TDataSet::Next() {
   if (next != RecordStore::kNoRecord) {
     SetCursor(next, cursorPosition_ < 0 ? -1 : cursorPosition_ + 1);
     bof_ = false;
+    movedOn_ = true;
+  } else if (MoveToNextRecords()) {
+    bof_ = false;
+    movedOn_ = true;
   } else {
     eof_ = true;
   }
@@ -216,6 +249,7 @@ void TDataSet::Next() {
 
 void TDataSet::Prior() {
   CheckBrowseMode();
+  CheckBidirectional();
   if (bof_) return;
   const uint32_t prior =
       store_.Count() == 0 ? RecordStore::kNoRecord : store_.Order().Before(cursorId_);
@@ -231,11 +265,12 @@ void TDataSet::Prior() {
 int TDataSet::RecNo() const {
   CheckActive();
   if (state_ == dsInsert || store_.Count() == 0) return 0;
-  return static_cast<int>(CursorPosition()) + 1;
+  return static_cast<int>(recordsPassed_ + static_cast<int64_t>(CursorPosition())) + 1;
 }
 
 void TDataSet::SetRecNo(int recNo) {
   CheckBrowseMode();
+  CheckBidirectional();
   if (store_.Count() == 0) return;
   const size_t count = store_.Count();
   const size_t position = recNo < 1 ? 0 : std::min<size_t>(static_cast<size_t>(recNo), count) - 1;
@@ -255,13 +290,15 @@ uint64_t TDataSet::BookmarkValue(uint32_t id) const {
 }
 
 uint32_t TDataSet::RecordOfBookmark(const TBookmark& bookmark) const {
-  if (bookmark.IsNull() || !Active() || (bookmark.value_ >> 32) != generation_)
+  if (bookmark.IsNull() || !Active() || IsUniDirectional() ||
+      (bookmark.value_ >> 32) != generation_)
     return RecordStore::kNoRecord;
   const auto id = static_cast<uint32_t>((bookmark.value_ & 0xFFFFFFFFu) - 1);
   return store_.Order().Contains(id) ? id : RecordStore::kNoRecord;
 }
 
 TBookmark TDataSet::GetBookmark() const {
+  CheckBidirectional();
   TBookmark bookmark;
   if (Active() && state_ != dsInsert && store_.Count() > 0)
     bookmark.value_ = BookmarkValue(cursorId_);
@@ -269,6 +306,7 @@ TBookmark TDataSet::GetBookmark() const {
 }
 
 void TDataSet::GotoBookmark(const TBookmark& bookmark) {
+  CheckBidirectional();
   if (bookmark.IsNull()) return;
   CheckBrowseMode();
   const uint32_t id = RecordOfBookmark(bookmark);
@@ -286,6 +324,7 @@ TBookmarkStr TDataSet::Bookmark() const {
 }
 
 void TDataSet::SetBookmark(std::string_view text) {
+  CheckBidirectional();
   if (text.empty()) return;
   TBookmark bookmark;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), bookmark.value_);
@@ -334,6 +373,7 @@ TRecordPeek::TRecordPeek(const TDataSet& dataSet, int position)
   if (dataSet_.state_ != dsBrowse) {
     throw EDatabaseError("A record can be read without moving only in browse state");
   }
+  dataSet_.CheckBidirectional();
   if (position < 0 || static_cast<size_t>(position) >= dataSet_.store_.Count()) {
     ThrowListIndexError(position);
   }

@@ -39,6 +39,15 @@
 //   not found". A null bookmark (of an empty or closed dataset) is ignored
 //   by GotoBookmark. Bookmark() / SetBookmark() give and take the same
 //   bookmark as a text, the form grids keep their selected rows in.
+// Unidirectional datasets (IsUniDirectional; a forward-only TQuery) hold
+//   only the records near the cursor: Next moves on through them, and the
+//   records left behind are gone. First is allowed only before the first
+//   Next (it stays on the first record); Last, Prior, SetRecNo, bookmarks
+//   (GetBookmark, Bookmark, GotoBookmark, SetBookmark), Locate and
+//   TRecordPeek raise EDatabaseError "Operation not allowed on a
+//   unidirectional dataset" (BookmarkValid is false). RecordCount is -1
+//   until Eof has been reached, then the number of records; RecNo and
+//   IsEmpty are always known.
 // Controls: data sources (DataSource.h) attached to the dataset hear of
 //   every move and change unless DisableControls is in force; the counter
 //   nests, and the EnableControls that brings it back to 0 sends one
@@ -105,6 +114,8 @@ class TDataSet : public TComponent {
   // Whether a text longer than a string field's Size is cut to it (else
   // it raises, naming the field and the text).
   virtual bool CutsLongStrings() const { return true; }
+  // Whether only the records near the cursor are held (see above).
+  virtual bool IsUniDirectional() const { return false; }
 
   // Batches of changes. A dataset that writes through to a database makes
   // the changes between StartTransaction and Commit one transaction
@@ -144,7 +155,7 @@ class TDataSet : public TComponent {
   void Prior();
   bool Eof() const { return eof_; }
   bool Bof() const { return bof_; }
-  bool IsEmpty() const { return RecordCount() == 0; }
+  bool IsEmpty() const;
   int RecordCount() const;
   // Position of the current record from 1 (0 on an empty dataset or while
   // a record is being appended); SetRecNo moves there.
@@ -210,6 +221,11 @@ class TDataSet : public TComponent {
   virtual void InternalPost(const RecordWord* /*original*/, RecordWord* /*row*/) {}
   // Deletes a record where the dataset keeps its data, before it goes.
   virtual void InternalDelete(const RecordWord* /*row*/) {}
+  // For a unidirectional dataset: puts the records that follow the
+  // current ones into the store (TakeRecords); false at the end.
+  virtual bool FetchNextRecords() { return false; }
+  // Replaces the records by these (of the same layout).
+  void TakeRecords(RecordStore&& records);
 
   RecordStore& Store() { return store_; }
   // Called by subclasses that replace all records while open.
@@ -225,6 +241,9 @@ class TDataSet : public TComponent {
   void DestroyFields();
   void CheckCanModify() const;
   void CheckNotEmpty() const;
+  void CheckBidirectional() const;
+  // Next past the last record held: the records that follow, if any.
+  bool MoveToNextRecords();
   void SetState(TDataSetState state);
   // Makes a record current; position is its position or -1 when unknown.
   void MoveToRecord(uint32_t id, int64_t position);
@@ -263,6 +282,8 @@ class TDataSet : public TComponent {
   mutable int64_t cursorPosition_ = -1;         // its position, -1 until asked
   bool eof_ = true;
   bool bof_ = true;
+  int64_t recordsPassed_ = 0;  // unidirectional: records released before these
+  bool movedOn_ = false;       // unidirectional: Next has moved the cursor
   bool modified_ = false;
   uint32_t generation_ = 0;
   uint32_t fieldsGeneration_ = 0;  // tells bookmarks (and fields) of an earlier opening apart

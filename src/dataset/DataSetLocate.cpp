@@ -50,6 +50,7 @@ std::vector<KeyColumn> KeyColumnsOf(const std::vector<TField*>& fields) {
 
 bool TDataSet::Locate(std::string_view keyFields, const Variant& keyValues) {
   CheckBrowseMode();
+  CheckBidirectional();
   const std::vector<TField*> fields = FieldsOf(keyFields);
   const uint32_t id = FindKey(fields, KeyValuesFor(fields.size(), keyValues));
   if (id == RecordStore::kNoRecord) return false;

@@ -171,6 +171,7 @@ void ExecutePostgres(const std::string& uri, const std::string& sql, ResultBuild
       SetPostgresValue(*builder, i, PQftype(result.get(), i), PQgetvalue(result.get(), r, i),
                        PQgetlength(result.get(), r, i));
     }
+    builder->EndRow();
   }
 }
 

@@ -35,8 +35,26 @@
 //
 // ExecSQL runs statements that give no result (CREATE, INSERT, ...).
 //
-// Published: "SQL" (string list), "DatabaseName" (string), "Active".
-// Changing SQL or DatabaseName closes an open query.
+// UniDirectional (default false) opens the query forward-only: Open starts
+// the statement on a reader thread with a connection of its own, which
+// reads the rows in batches of 4096 records into a queue of at most four
+// batches; the query walks them in order and releases each batch when Next
+// moves past it, so memory stays bounded whatever the result's size, and
+// reading overlaps with what the caller does with the records. The rules of
+// unidirectional datasets apply (DataSet.h: First only before the first
+// Next; bookmarks, Locate, Prior, Last refused; RecordCount -1 until Eof).
+// When a column's size or type is not declared (TEXT, CLOB, VARCHAR
+// without size, expressions: taken from the values), the reader reads the
+// whole result first, so the fields are exactly those of a query that is
+// not forward-only; the rules are the same. An error of the reader thread
+// is raised as the same exception on the caller's thread: by Open when it
+// came before the first batch, else by the Next that reaches the row where
+// it happened (the records before it are all seen). Close stops the
+// reader. PostgreSQL results are read whole on the reader thread.
+//
+// Published: "SQL" (string list), "DatabaseName" (string),
+// "UniDirectional" (Boolean), "Active". Changing SQL, DatabaseName or
+// UniDirectional closes an open query.
 #pragma once
 
 #include <memory>
@@ -47,6 +65,7 @@
 
 namespace Vdei {
 
+class ForwardReader;
 class ResultBuilder;
 
 class TQuery : public TDataSet {
@@ -60,7 +79,11 @@ class TQuery : public TDataSet {
   const std::string& DatabaseName() const { return databaseName_; }
   void SetDatabaseName(std::string name);
 
+  bool UniDirectional() const { return uniDirectional_; }
+  void SetUniDirectional(bool value);
+
   bool CanModify() const override { return false; }
+  bool IsUniDirectional() const override { return uniDirectional_; }
 
   // Runs the statement(s) without a result (CREATE, INSERT, ...); the
   // query is closed first.
@@ -68,14 +91,19 @@ class TQuery : public TDataSet {
 
  protected:
   void InternalOpen() override;
+  void InternalClose() override;
+  bool FetchNextRecords() override;
 
  private:
   std::string StatementText() const;
   // Runs the statement, reading its result into result when given.
   void Execute(ResultBuilder* result) const;
+  void OpenForwardOnly();
 
   std::unique_ptr<TStringList> sql_;
   std::string databaseName_;
+  bool uniDirectional_ = false;
+  std::unique_ptr<ForwardReader> reader_;  // while open forward-only
 };
 
 }  // namespace Vdei

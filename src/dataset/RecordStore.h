@@ -84,6 +84,7 @@ class RecordStore {
   void Clear();
   // The fields whose slots hold text handles.
   void SetTextFields(std::vector<int> fields) { textFields_ = std::move(fields); }
+  const std::vector<int>& TextFields() const { return textFields_; }
 
   const RecordLayout& Layout() const { return layout_; }
   TextArena& Arena() { return arena_; }

@@ -41,6 +41,21 @@ const char* DateWhat(TFieldType type) {
 void ResultBuilder::Start(std::vector<ResultColumn> columns) {
   store_.Reset(static_cast<int>(columns.size()));
   Continue(std::move(columns));
+  if (sink_ == nullptr || batchRows_ == 0) return;
+  streaming_ = std::all_of(columns_.begin(), columns_.end(), [](const ResultColumn& c) {
+    return c.Type != ftUnknown && !c.SizeFromData;
+  });
+  if (!streaming_) return;
+  std::vector<int> textFields;
+  for (size_t i = 0; i < columns_.size(); ++i)
+    if (StoresText(columns_[i].Type)) textFields.push_back(static_cast<int>(i));
+  store_.SetTextFields(std::move(textFields));
+  sink_->ColumnsKnown(FinalColumns());
+}
+
+void ResultBuilder::DropOpenRow() {
+  if (rowOpen_ && store_.Count() > 0) store_.Erase(store_.Order().Last());
+  rowOpen_ = false;
 }
 
 void ResultBuilder::Continue(std::vector<ResultColumn> columns) {
@@ -153,18 +168,26 @@ void ResultBuilder::SetBytes(int column, std::string_view bytes) {
   SetText(column, bytes);
 }
 
-void ResultBuilder::Finish(TFieldDefs& defs) {
-  defs.Clear();
-  for (size_t i = 0; i < columns_.size(); ++i) {
-    ResultColumn& c = columns_[i];
+std::vector<ResultColumn> ResultBuilder::FinalColumns() const {
+  std::vector<ResultColumn> columns = columns_;
+  for (size_t i = 0; i < columns.size(); ++i) {
+    ResultColumn& c = columns[i];
     if (c.Type == ftUnknown) {
       c.Type = ftString;
       c.SizeFromData = true;
     }
-    const int size = c.SizeFromData ? static_cast<int>(std::max<size_t>(longest_[i], 1)) : c.Size;
+    if (c.SizeFromData) c.Size = static_cast<int>(std::max<size_t>(longest_[i], 1));
+    c.SizeFromData = false;
+  }
+  return columns;
+}
+
+void ResultBuilder::WriteFieldDefs(const std::vector<ResultColumn>& columns, TFieldDefs& defs) {
+  defs.Clear();
+  for (const ResultColumn& c : columns) {
     std::string name = c.Name;
     for (int n = 1; defs.IndexOf(name) >= 0; ++n) name = c.Name + "_" + IntToStr(n);
-    defs.Add(std::move(name), c.Type, size, c.Required);
+    defs.Add(std::move(name), c.Type, c.Size, c.Required);
   }
 }
 

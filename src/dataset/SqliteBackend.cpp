@@ -122,11 +122,17 @@ void ExecuteSqlite(const std::string& path, const std::string& sql, ResultBuilde
     throw EDatabaseError("The statement returns no result set");
   if (!OnlyBlanksAndSemicolons(tail)) throw EDatabaseError("A query can run only one statement");
   result->Start(DescribeColumns(db.get(), statement.get()));
+  // A reader whose consumer has gone interrupts a long step (a sort).
+  sqlite3_progress_handler(
+      db.get(), 10000,
+      [](void* builder) { return static_cast<ResultBuilder*>(builder)->Stopped() ? 1 : 0; },
+      result);
   const int count = sqlite3_column_count(statement.get());
   int rc;
   while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
     result->BeginRow();
     ReadValues(statement.get(), count, *result);
+    result->EndRow();
   }
   if (rc != SQLITE_DONE) ThrowSqliteError(db.get(), rc, "Cannot read result");
 }
