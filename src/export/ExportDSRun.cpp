@@ -245,6 +245,9 @@ void TVdExportBaseComponent::EndExport() {
 }
 
 void TVdExportBaseComponent::FinishRun() {
+  // A forward-only dataset knows its record count once it has been read.
+  if (recordCountAtStart_ < 0 && activeEngine_ != nullptr)
+    recordCountAtStart_ = activeEngine_->GetRecordCount();
   RemoveEngineColumns();
   TVdEStatistic& statistic = *Statistic();
   // A run a handler marked as failed says so (the table's message 3).

@@ -76,10 +76,12 @@ void TVdECustomDBDataEngine::DisableSourceControls() {
   if (TDataSet* dataset = GetDataset()) dataset->DisableControls();
 }
 
+// A forward-only dataset cannot go back: its position is not kept.
 void TVdECustomDBDataEngine::SavePosition() {
   TVdECustomDataEngine::SavePosition();
   const TDataSet* dataset = GetDataset();
-  bookmark_ = dataset != nullptr ? dataset->GetBookmark() : Vdei::TBookmark();
+  const bool keeps = dataset != nullptr && !dataset->IsUniDirectional();
+  bookmark_ = keeps ? dataset->GetBookmark() : Vdei::TBookmark();
 }
 
 void TVdECustomDBDataEngine::RestorePosition() {
@@ -87,7 +89,8 @@ void TVdECustomDBDataEngine::RestorePosition() {
   const Vdei::TBookmark bookmark = bookmark_;
   bookmark_ = Vdei::TBookmark();
   TDataSet* dataset = GetDataset();
-  if (dataset != nullptr && dataset->BookmarkValid(bookmark)) dataset->GotoBookmark(bookmark);
+  if (bookmark.IsNull() || dataset == nullptr || dataset->IsUniDirectional()) return;
+  if (dataset->BookmarkValid(bookmark)) dataset->GotoBookmark(bookmark);
 }
 
 void TVdECustomDBDataEngine::FillColumns(TVdEColumns& columns, bool rightToLeft) {

@@ -237,6 +237,7 @@ TExportReport RunExport(const ExportOptions& options) {
   TQuery query(nullptr);
   query.SetDatabaseName(options.Database);
   for (const std::string& line : options.Sql) query.SQL()->Add(line);
+  query.SetUniDirectional(true);  // read on a second thread while the export writes
   query.Open();
   if (options.Format == efXML) {
     RunFormat<TVdExportToXML>(options, query);

@@ -1,6 +1,9 @@
 // One run of vdei-export: opens the query, sets up the export component of
 // the format with the server's stored settings (SrvSettings.h) and what
-// the options change, and exports.
+// the options change, and exports. The query is opened forward-only
+// (Query.h): its rows are read on a second thread while the document is
+// written, a few batches at a time, and the document is the same bytes as
+// from a query read whole.
 //
 // Without Output the document goes to standard output
 // as it is written (ExportToStream over a buffered stream); so it goes to

@@ -45,13 +45,14 @@ ProgressLine::ProgressLine(std::string caption, std::string unit)
 
 void ProgressLine::Report(int done, int total) {
   const auto now = Clock::now();
-  const bool last = done >= total;
+  const bool last = total >= 0 && done >= total;  // a total below 0 is not known yet
   if (!last && now - shown_ < std::chrono::milliseconds(500)) return;
   shown_ = now;
   const double seconds = std::chrono::duration<double>(now - start_).count();
   const double rate = seconds > 0 ? done / seconds : 0;
-  std::fprintf(stderr, "%s%s: %d of %d %s, %.0f %s/s%s", inPlace_ ? "\r" : "", caption_.c_str(),
-               done, total, unit_.c_str(), rate, unit_.c_str(), inPlace_ && !last ? "" : "\n");
+  const std::string of = total >= 0 ? " of " + std::to_string(total) : std::string();
+  std::fprintf(stderr, "%s%s: %d%s %s, %.0f %s/s%s", inPlace_ ? "\r" : "", caption_.c_str(), done,
+               of.c_str(), unit_.c_str(), rate, unit_.c_str(), inPlace_ && !last ? "" : "\n");
   std::fflush(stderr);
 }
 

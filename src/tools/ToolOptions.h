@@ -74,7 +74,8 @@ T NamedOption(const std::string& option, const std::string& value,
 
 // "<caption>: <done> of <total> <unit>, <rate> <unit>/s" on standard error,
 // every half second and once at the end (done >= total); on a terminal the
-// line is rewritten in place.
+// line is rewritten in place. A total below 0 is not known yet (a
+// forward-only query): the line says "<done> <unit>" without it.
 class ProgressLine {
  public:
   ProgressLine(std::string caption, std::string unit);

@@ -8,6 +8,7 @@
 #include "../export/XmlCheck.h"
 #include "TestDatabases.h"
 #include "ToolRunner.h"
+#include "core/Exception.h"
 #include "core/Stream.h"
 #include "dataset/Query.h"
 #include "export/VdE2HTML.h"
@@ -30,13 +31,8 @@ ToolRun RunTool(const Args& args, const std::string& stdoutPath = "") {
   return RunProgram("src/tools/vdei-export", args, {"", stdoutPath});
 }
 
-// The package the server's component writes for the query.
-std::string ServerPackage(const std::string& database, const Args& sql, bool html = false) {
-  TComponent form(nullptr);
-  auto* query = new TQuery(&form);
-  query->SetDatabaseName(database);
-  for (const std::string& line : sql) query->SQL()->Add(line);
-  query->Open();
+// The server's component of the format over the data, in form.
+VdExport::TVdExportToCellFile& ServerComponent(TComponent& form, TDataSet& data, bool html) {
   VdExport::TVdExportToCellFile* component = nullptr;
   if (html) {
     auto* page = new VdExport::TVdExportToHTML(&form);
@@ -47,10 +43,23 @@ std::string ServerPackage(const std::string& database, const Args& sql, bool htm
     ApplyServerSettings(*package);
     component = package;
   }
-  component->SetDataSet(query);
+  component->SetDataSet(&data);
   component->SetColumnSource(VdExport::csDataSet);
+  return *component;
+}
+
+// The package the server's component writes for the query, read whole
+// (or forward-only).
+std::string ServerPackage(const std::string& database, const Args& sql, bool html = false,
+                          bool forwardOnly = false) {
+  TComponent form(nullptr);
+  auto* query = new TQuery(&form);
+  query->SetDatabaseName(database);
+  for (const std::string& line : sql) query->SQL()->Add(line);
+  query->SetUniDirectional(forwardOnly);
+  query->Open();
   TMemoryStream stream;
-  component->ExportToStream(&stream);
+  ServerComponent(form, *query, html).ExportToStream(&stream);
   return std::string(stream.View());
 }
 
@@ -305,6 +314,80 @@ TEST(ExportTool, PostgreSqlDatabase) {
                          "note=\"two&ret;&car;lines\"/><ROW id=\"2\"/>"),
             std::string::npos)
       << run.Out;
+}
+
+// T of count numbered rows (several batches of a forward-only query),
+// with markup characters and nulls; row bad (if any) holds a text where
+// an integer belongs.
+std::string NumberedTable(const std::string& path, int count, int bad = 0) {
+  VdeiTest::CreateSqliteDatabase(
+      path,
+      "CREATE TABLE T (N INTEGER, Name VARCHAR(12), Price REAL, Day DATE);"
+      "INSERT INTO T WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k"
+      " WHERE i < " +
+          std::to_string(count) + ") SELECT CASE WHEN i = " + std::to_string(bad) +
+          " THEN 'x' ELSE i END, CASE WHEN i % 7 = 0 THEN NULL ELSE 'a<&>' || i END,"
+          " i / 4.0, date('2001-03-15', '+' || (i % 500) || ' days') FROM k;");
+  return "sqlite:" + path;
+}
+
+TEST(ExportTool, ForwardOnlyPackagesAreTheBytesOfTheWholeResult) {
+  VdeiTest::TempDir dir;
+  const std::string db = NumberedTable(dir.File("n.db"), 12000);
+  const Args sql = {"SELECT * FROM T ORDER BY Name DESC"};
+  for (bool html : {false, true}) {
+    SCOPED_TRACE(html ? "html" : "xml");
+    const std::string whole = ServerPackage(db, sql, html);
+    EXPECT_EQ(ServerPackage(db, sql, html, true), whole);
+    Args args = {"--database", db, "--sql", sql[0]};
+    if (html) args.insert(args.end(), {"--format", "html"});
+    const ToolRun run = RunTool(args);
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, whole);
+  }
+}
+
+TEST(ExportTool, AnErrorDeepInTheResultFailsTheRunAndLeavesNoFile) {
+  VdeiTest::TempDir dir;
+  const std::string db = NumberedTable(dir.File("bad.db"), 60000, 50000);
+  std::string expected;
+  try {
+    ServerPackage(db, {"SELECT * FROM T"});
+  } catch (const Exception& e) {
+    expected = e.Message();
+  }
+  ASSERT_NE(expected, "");
+  const std::string output = dir.File("out/T.xml");
+  fs::create_directory(dir.File("out"));
+  const ToolRun run = RunTool({"--database", db, "--sql", "SELECT * FROM T", "--output", output});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_NE(run.Err.find(expected), std::string::npos) << run.Err;
+  EXPECT_TRUE(fs::is_empty(dir.File("out"))) << "neither the file nor a temporary one";
+}
+
+TEST(ExportTool, CancelingAForwardOnlyExportStopsItsReader) {
+  VdeiTest::TempDir dir;
+  const std::string db = NumberedTable(dir.File("n.db"), 50000);
+  TComponent form(nullptr);
+  auto* query = new TQuery(&form);
+  query->SetDatabaseName(db);
+  query->SQL()->Add("SELECT * FROM T");
+  query->SetUniDirectional(true);
+  query->Open();
+  VdExport::TVdExportToCellFile& component = ServerComponent(form, *query, false);
+  component.OnProgress = [](TObject*, int done, int total, bool& abort) {
+    EXPECT_EQ(total, -1) << "not known before the end";
+    abort = done == 9000;
+  };
+  TMemoryStream stream;
+  component.ExportToStream(&stream);
+  EXPECT_EQ(component.Statistic()->Result(), VdExport::erCanceled);
+  int rows = 0;
+  EXPECT_EQ(XmlProblem(std::string(stream.View()), "ROW", &rows), "");
+  EXPECT_EQ(rows, 9001) << "the record being written when it was canceled is the last";
+  EXPECT_EQ(query->RecNo(), 9002);
+  query->Close();  // the reader is ahead, waiting on its full queue
+  EXPECT_FALSE(query->Active());
 }
 
 }  // namespace
