@@ -148,31 +148,75 @@ void SetPostgresValue(ResultBuilder& builder, int column, Oid type, const char* 
   }
 }
 
+namespace {
+
+std::vector<ResultColumn> DescribeColumns(PGconn* connection, PGresult* result) {
+  const int count = PQnfields(result);
+  const std::vector<bool> notNull = NotNullColumns(connection, result);
+  std::vector<ResultColumn> columns;
+  for (int i = 0; i < count; ++i) {
+    ResultColumn c = MapTypeOid(PQftype(result, i), PQfmod(result, i));
+    c.Name = PQfname(result, i);
+    c.Required = notNull[i];
+    columns.push_back(std::move(c));
+  }
+  return columns;
+}
+
+bool HasTableColumns(PGresult* result) {
+  for (int i = 0; i < PQnfields(result); ++i)
+    if (PQftable(result, i) != InvalidOid) return true;
+  return false;
+}
+
+void AddRows(ResultBuilder& builder, PGresult* result) {
+  const int count = PQnfields(result);
+  for (int r = 0; r < PQntuples(result); ++r) {
+    builder.BeginRow();
+    for (int i = 0; i < count; ++i) {
+      if (PQgetisnull(result, r, i)) continue;
+      SetPostgresValue(builder, i, PQftype(result, i), PQgetvalue(result, r, i),
+                       PQgetlength(result, r, i));
+    }
+    builder.EndRow();
+  }
+}
+
+// For a builder that takes batches: the rows one at a time (libpq's
+// single-row mode), so the result is never whole in this process. The
+// connection is busy with the rows, so the NOT NULL flags are looked up on
+// a second one.
+void ExecuteRowByRow(const std::string& uri, const std::string& sql, ResultBuilder& builder) {
+  ConnectionHandle connection = Connect(uri);
+  if (!PQsendQuery(connection.get(), sql.c_str()) || !PQsetSingleRowMode(connection.get()))
+    ThrowPostgresError("Cannot execute statement", PQerrorMessage(connection.get()));
+  bool started = false;
+  while (ResultHandle part{PQgetResult(connection.get())}) {
+    const ExecStatusType status = PQresultStatus(part.get());
+    if (status == PGRES_COMMAND_OK) continue;
+    if (status != PGRES_SINGLE_TUPLE && status != PGRES_TUPLES_OK)
+      ThrowPostgresError("Cannot execute statement", PQerrorMessage(connection.get()));
+    if (!started) {
+      const ConnectionHandle metadata = HasTableColumns(part.get()) ? Connect(uri) : nullptr;
+      builder.Start(DescribeColumns(metadata.get(), part.get()));
+      started = true;
+    }
+    AddRows(builder, part.get());
+  }
+  if (!started) throw EDatabaseError("The statement returns no result set");
+}
+
+}  // namespace
+
 void ExecutePostgres(const std::string& uri, const std::string& sql, ResultBuilder* builder) {
+  if (builder != nullptr && builder->TakesBatches()) return ExecuteRowByRow(uri, sql, *builder);
   ConnectionHandle connection = Connect(uri);
   ResultHandle result = Run(connection.get(), sql);
   if (builder == nullptr) return;
   if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
     throw EDatabaseError("The statement returns no result set");
-  const int count = PQnfields(result.get());
-  const std::vector<bool> notNull = NotNullColumns(connection.get(), result.get());
-  std::vector<ResultColumn> columns;
-  for (int i = 0; i < count; ++i) {
-    ResultColumn c = MapTypeOid(PQftype(result.get(), i), PQfmod(result.get(), i));
-    c.Name = PQfname(result.get(), i);
-    c.Required = notNull[i];
-    columns.push_back(std::move(c));
-  }
-  builder->Start(std::move(columns));
-  for (int r = 0; r < PQntuples(result.get()); ++r) {
-    builder->BeginRow();
-    for (int i = 0; i < count; ++i) {
-      if (PQgetisnull(result.get(), r, i)) continue;
-      SetPostgresValue(*builder, i, PQftype(result.get(), i), PQgetvalue(result.get(), r, i),
-                       PQgetlength(result.get(), r, i));
-    }
-    builder->EndRow();
-  }
+  builder->Start(DescribeColumns(connection.get(), result.get()));
+  AddRows(*builder, result.get());
 }
 
 }  // namespace Vdei

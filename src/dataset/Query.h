@@ -50,7 +50,8 @@
 // is raised as the same exception on the caller's thread: by Open when it
 // came before the first batch, else by the Next that reaches the row where
 // it happened (the records before it are all seen). Close stops the
-// reader. PostgreSQL results are read whole on the reader thread.
+// reader. PostgreSQL rows come one at a time (libpq's single-row mode),
+// with the NOT NULL flags looked up on a second connection.
 //
 // Published: "SQL" (string list), "DatabaseName" (string),
 // "UniDirectional" (Boolean), "Active". Changing SQL, DatabaseName or

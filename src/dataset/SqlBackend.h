@@ -70,7 +70,9 @@ class ResultBuilder {
   void EndRow() { rowOpen_ = false; }
   // Removes a row left half read by an error.
   void DropOpenRow();
-  // Whether the records go to the sink batch by batch.
+  // Whether the builder was given a sink for batches, and whether the
+  // records go to it batch by batch (all columns declared).
+  bool TakesBatches() const { return sink_ != nullptr && batchRows_ > 0; }
   bool Streaming() const { return streaming_; }
   bool Stopped() const { return sink_ != nullptr && sink_->Stopped(); }
   // Fills the given row (of the store's layout) instead of a new record.

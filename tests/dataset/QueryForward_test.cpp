@@ -168,6 +168,19 @@ TEST(QueryForward, PostgresRowsMatchTheWholeResult) {
   whole->Open();
   EXPECT_TRUE(forward->FieldByName("n")->Required());
   ExpectSameRecords(*forward, *whole);
+  // The server failing in the middle of the rows: the rows before it, then
+  // the same error as the query read whole.
+  const std::string failing = "SELECT n, 10 / (n - 4000) AS q FROM fw";
+  const std::string expected =
+      MessageOf<EDatabaseError>([&] { MakeQuery(cluster->Url(), failing, false)->Open(); });
+  ASSERT_NE(expected, "no exception");
+  auto broken = MakeQuery(cluster->Url(), failing, true);
+  int seen = 0;
+  EXPECT_EQ(MessageOf<EDatabaseError>([&] {
+              for (broken->Open(); !broken->Eof(); broken->Next()) ++seen;
+            }),
+            expected);
+  EXPECT_EQ(seen, 3999);
 }
 
 }  // namespace
