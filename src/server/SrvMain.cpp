@@ -60,6 +60,7 @@ void TfrmSrvMain::CreateComponents(const TSrvListenSettings& listen) {
   qryExample1->SQL()->Add("SELECT *");
   qryExample1->SQL()->Add("FROM CUSTOMER");
   qryExample1->SQL()->Add("ORDER BY COMPANY");
+  qryExample1->SetUniDirectional(true);  // each request reads it once, front to back
 
   dSrc = Place<TDataSource>(this, "dSrc");
   dSrc->SetDataSet(qryExample1);

@@ -17,7 +17,9 @@
 // complete request runs the query afresh (the package shows the table as
 // it is at that request), exports the whole result into a memory stream
 // (TPackageStream) and hands it to the connection, which sends it and then
-// shuts down. While the packages held by the connections reach
+// shuts down. The server's query is forward-only (Query.h): its rows are
+// read on a second thread while the package is written, and only the last
+// batch of them is held beside the package. While the packages held by the connections reach
 // MaxPendingBytes, requests wait, in the order they came, until transfers
 // end. An export that fails closes the connection without a package (the
 // client sees a reset) and reports "Export failed: <reason>" as an error
