@@ -33,6 +33,11 @@ void TVdExportToCellFile::RunRecordLoop(Vdei::TStream* stream) {
     engine.SavePosition();
     engine.MoveFirst();
     recordCount_ = engine.GetRecordCount();
+    // Only a forward-only dataset does not know its count before its end.
+    if (recordCount_ < 0 && Layout() == elReversedColumnar)
+      throw Vdei::Exception(
+          "A reversed columnar layout needs the record count, which a forward-only dataset does "
+          "not know before its end");
     if (recordCount_ != 0 || ExportIfEmpty()) {
       if (AddTitle() && HasTitleRow()) titleRows_ = HasOption(soBlankRowAfterCaptions) ? 2 : 1;
       Statistic()->SetTotalCount(Header()->Count() + titleRows_ + recordCount_ + Footer()->Count());

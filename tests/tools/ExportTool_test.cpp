@@ -388,6 +388,18 @@ TEST(ExportTool, CancelingAForwardOnlyExportStopsItsReader) {
   EXPECT_EQ(query->RecNo(), 9002);
   query->Close();  // the reader is ahead, waiting on its full queue
   EXPECT_FALSE(query->Active());
+
+  // A layout whose column widths need the record count is refused.
+  query->Open();
+  VdExport::TVdExportToCellFile& page = ServerComponent(form, *query, true);
+  page.SetLayout(VdExport::elReversedColumnar);
+  TMemoryStream unused;
+  try {
+    page.ExportToStream(&unused);
+    ADD_FAILURE() << "exported";
+  } catch (const Exception& e) {
+    EXPECT_NE(e.Message().find("needs the record count"), std::string::npos) << e.Message();
+  }
 }
 
 }  // namespace
