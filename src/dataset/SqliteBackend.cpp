@@ -2,7 +2,9 @@
 // TTable's (SqliteUtil.h).
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <memory>
+#include <thread>
 
 #include "core/Exception.h"
 #include "core/StrUtils.h"
@@ -121,6 +123,13 @@ void ExecuteSqlite(const std::string& path, const std::string& sql, ResultBuilde
   if (statement == nullptr || sqlite3_column_count(statement.get()) == 0)
     throw EDatabaseError("The statement returns no result set");
   if (!OnlyBlanksAndSemicolons(tail)) throw EDatabaseError("A query can run only one statement");
+  // A reader thread of its own may sort with SQLite's worker threads too.
+  if (result->TakesBatches()) {
+    const std::string threads =
+        "PRAGMA threads = " + std::to_string(std::max(2u, std::thread::hardware_concurrency()));
+    Check(db.get(), sqlite3_exec(db.get(), threads.c_str(), nullptr, nullptr, nullptr),
+          "Cannot set threads");
+  }
   result->Start(DescribeColumns(db.get(), statement.get()));
   // A reader whose consumer has gone interrupts a long step (a sort).
   sqlite3_progress_handler(
