@@ -131,7 +131,8 @@ void ExecuteSqlite(const std::string& path, const std::string& sql, ResultBuilde
           "Cannot set threads");
   }
   result->Start(DescribeColumns(db.get(), statement.get()));
-  // A reader whose consumer has gone interrupts a long step (a sort).
+  // A reader whose consumer has gone interrupts a long step (a scan for
+  // rare matches).
   sqlite3_progress_handler(
       db.get(), 10000,
       [](void* builder) { return static_cast<ResultBuilder*>(builder)->Stopped() ? 1 : 0; },

@@ -139,7 +139,7 @@ TEST(QueryForward, ReaderErrorsComeAtTheirRowWithTheSameMessage) {
       MessageOf<EDatabaseError>([&] { MakeQuery(db, "SELECT * FROM Missing", false)->Open(); }));
 }
 
-TEST(QueryForward, ClosingStopsAReaderThatIsAheadOrStillSorting) {
+TEST(QueryForward, ClosingStopsAReaderThatIsAheadOfTheCursor) {
   VdeiTest::TempDir dir;
   const std::string db = "sqlite:" + dir.File("many.db");
   VdeiTest::CreateSqliteDatabase(dir.File("many.db"), NumberedRows(200000));
