@@ -181,8 +181,10 @@ bool TDataSet::IsEmpty() const {
   return recordsPassed_ == 0 && store_.Count() == 0;
 }
 
+// A closed dataset answers as any closed one does.
 void TDataSet::CheckBidirectional() const {
-  if (IsUniDirectional()) throw EDatabaseError("Operation not allowed on a unidirectional dataset");
+  if (Active() && IsUniDirectional())
+    throw EDatabaseError("Operation not allowed on a unidirectional dataset");
 }
 
 void TDataSet::TakeRecords(RecordStore&& records) {
