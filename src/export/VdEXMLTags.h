@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Object.h"
+#include "core/XMLTagNames.h"
 
 namespace VdExport {
 
@@ -19,24 +19,10 @@ enum TVdEXMLFormat { xmlIE, xmlIECompact, xmlClientDataset, xmlElement, xmlMSSQL
 // "xmlIE", "xmlIECompact", ... by ordinal.
 const std::vector<std::string>& XMLFormatNames();
 
-class TVdEXMLTags : public Vdei::TPersistent {
+// The records section's element names of the export (core/XMLTagNames.h).
+class TVdEXMLTags : public Vdei::TXMLTagNames {
  public:
   VDEI_CLASS(TVdEXMLTags)
-  TVdEXMLTags() = default;
-
-  const std::string& RecordsTag() const { return recordsTag_; }
-  void SetRecordsTag(std::string value) { recordsTag_ = std::move(value); }
-  const std::string& RecordTag() const { return recordTag_; }
-  void SetRecordTag(std::string value) { recordTag_ = std::move(value); }
-  const std::string& RowTag() const { return rowTag_; }
-  void SetRowTag(std::string value) { rowTag_ = std::move(value); }
-
-  void Assign(const Vdei::TPersistent& source) override;
-
- private:
-  std::string recordsTag_ = "RECORDS";
-  std::string recordTag_ = "RECORD";
-  std::string rowTag_ = "ROW";
 };
 
 }  // namespace VdExport

@@ -31,22 +31,9 @@ bool IsPackageElementName(std::string_view name, const XmlScanTags& tags) {
 // --- TVdIXMLTags -------------------------------------------------------------
 
 const TClassInfo& TVdIXMLTags::StaticClassInfo() {
-  using T = TVdIXMLTags;
   static const TClassInfo info =
-      ClassInfoBuilder<T, Vdei::TPersistent>("TVdIXMLTags")
-          .String("RecordsTag", &T::RecordsTag,
-                  [](T& t, std::string v) { t.SetRecordsTag(std::move(v)); })
-          .String("RecordTag", &T::RecordTag,
-                  [](T& t, std::string v) { t.SetRecordTag(std::move(v)); })
-          .String("RowTag", &T::RowTag, [](T& t, std::string v) { t.SetRowTag(std::move(v)); })
-          .Build();
+      ClassInfoBuilder<TVdIXMLTags, Vdei::TXMLTagNames>("TVdIXMLTags").Build();
   return info;
-}
-
-void TVdIXMLTags::Assign(const Vdei::TPersistent& source) {
-  const auto* other = dynamic_cast<const TVdIXMLTags*>(&source);
-  if (other == nullptr) return TPersistent::Assign(source);
-  if (other != this) *this = *other;
 }
 
 // --- TVdImportFromXML --------------------------------------------------------

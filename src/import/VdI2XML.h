@@ -34,31 +34,17 @@
 
 #include "core/Object.h"
 #include "core/StrUtils.h"
+#include "core/XMLTagNames.h"
 #include "import/VdI2XMLScan.h"
 #include "import/VdITextReader.h"
 
 namespace VdImport {
 
-class TVdIXMLTags : public Vdei::TPersistent {
+// The records section's element names of the XML reader
+// (core/XMLTagNames.h).
+class TVdIXMLTags : public Vdei::TXMLTagNames {
  public:
   VDEI_CLASS(TVdIXMLTags)
-  TVdIXMLTags() = default;
-
-  const std::string& RecordsTag() const { return recordsTag_; }
-  void SetRecordsTag(std::string value) { recordsTag_ = std::move(value); }
-  const std::string& RecordTag() const { return recordTag_; }
-  void SetRecordTag(std::string value) { recordTag_ = std::move(value); }
-  const std::string& RowTag() const { return rowTag_; }
-  void SetRowTag(std::string value) { rowTag_ = std::move(value); }
-
-  // From another TVdIXMLTags: the three names; anything else as
-  // TPersistent::Assign.
-  void Assign(const Vdei::TPersistent& source) override;
-
- private:
-  std::string recordsTag_ = "RECORDS";
-  std::string recordTag_ = "RECORD";
-  std::string rowTag_ = "ROW";
 };
 
 // What a FIELDS entry of the package says of its column.
