@@ -143,7 +143,7 @@ class TVdImportBaseComponent : public Vdei::TComponent {
   void Execute();
   // From another import component: its settings, mappings (appended),
   // events and owned settings objects; AbortOnProblem, SpecificationDir,
-  // OnBeforeExecute, OnAfterExecute, the specification events and Columns
+  // OnBeforeExecute, OnAfterExecute, the load and save events and Columns
   // are not copied. Any other source as TComponent does.
   void Assign(const Vdei::TPersistent& source) override;
 
